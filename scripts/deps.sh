@@ -1,0 +1,19 @@
+# Sourced by the scripts: installs the Debian packages that are missing.
+# Usage: og_install_missing PACKAGE...
+og_install_missing() {
+    local missing=()
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+OG_BUILD_PACKAGES=(build-essential cmake pkg-config g++ clang
+    libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev
+    googletest libgtest-dev libbenchmark-dev)
+OG_TEST_PACKAGES=(imagemagick valgrind libclang-rt-14-dev)

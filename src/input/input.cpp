@@ -1,0 +1,114 @@
+// Button input: events and pad samples become one-shot latches, with
+// keyboard-like auto-repeat for the directions; the volume keys act here.
+#include "input/input.h"
+#include "input/pad.h"
+#include "input/sound.h"
+#include "shell/platform.h"
+
+int press_left = 0, press_right = 0, press_up = 0, press_down = 0;
+int press_action = 0, hold_start = 0;
+int stock_requested = 0, takescore_requested = 0;
+Uint32 volume_shown_until = 0;
+
+static int dir_held = 0;
+static Uint32 dir_repeat_at = 0;
+static Uint32 dir_release_at = 0;
+static Uint32 vol_repeat_at = 0;
+
+enum {
+    FIRST_REPEAT_MS = 350,
+    REPEAT_MS = 150,
+    RELEASE_HOLDOFF_MS = 9,
+    VOLUME_STEP_MS = 50,
+    MUTE_STEP_MS = 200,
+    OVERLAY_MS = 2000
+};
+
+struct DirectionLatch {
+    int button;
+    int *latch;
+};
+
+// The order matters: with several directions down only the first latches.
+static const DirectionLatch directions[] = {
+    {BTN_LEFT, &press_left}, {BTN_RIGHT, &press_right},
+    {BTN_UP, &press_up},     {BTN_DOWN, &press_down},
+};
+
+static const int pad_directions[] = {BTN_LEFT,     BTN_RIGHT,    BTN_UP,        BTN_DOWN,
+                                     BTN_UPLEFT,   BTN_UPRIGHT,  BTN_DOWNLEFT,  BTN_DOWNRIGHT};
+
+// Ticks compare as signed 32-bit values, so a wrapped clock stays ordered.
+static int later(Uint32 a, Uint32 b) { return (Sint32)a > (Sint32)b; }
+
+static void take_events(void) {
+    SDL_Event event;
+    while (pad_next_event(&event)) {
+        if (event.type == SDL_JOYBUTTONDOWN) {
+            int b = event.jbutton.button;
+            if (b == BTN_START)
+                hold_start = 1;
+            else if (b >= BTN_A && b <= BTN_Y)
+                press_action = 1;
+        } else if (event.type == SDL_JOYBUTTONUP) {
+            if (event.jbutton.button == BTN_START)
+                hold_start = 0;
+        }
+    }
+}
+
+static void latch_directions(Uint32 now) {
+    for (const DirectionLatch &d : directions) {
+        if (!pad_button(d.button))
+            continue;
+        if (!dir_held) {
+            dir_held = 1;
+            *d.latch = 1;
+            dir_repeat_at = now + FIRST_REPEAT_MS;
+        } else if (later(now, dir_repeat_at)) {
+            *d.latch = 1;
+            dir_repeat_at = now + REPEAT_MS;
+        }
+    }
+    int any_down = 0;
+    for (int b : pad_directions)
+        any_down |= pad_button(b);
+    if (any_down)
+        dir_release_at = now + RELEASE_HOLDOFF_MS;
+    else if (later(now, dir_release_at))
+        dir_held = 0;
+}
+
+static void volume_keys(Uint32 now) {
+    if (!later(now, vol_repeat_at))
+        return;
+    int up = pad_button(BTN_VOLUP), down = pad_button(BTN_VOLDOWN);
+    if (up && down) {
+        vol_repeat_at = now + MUTE_STEP_MS;
+        toggle_mute();
+    } else if (down) {
+        vol_repeat_at = now + VOLUME_STEP_MS;
+        volume_down();
+    } else if (up) {
+        vol_repeat_at = now + VOLUME_STEP_MS;
+        volume_up();
+    } else {
+        return;
+    }
+    volume_shown_until = now + OVERLAY_MS;
+}
+
+void poll_input(void) {
+    take_events();
+    Uint32 now = plat_ticks();
+    pad_sample();
+    latch_directions(now);
+    volume_keys(now);
+}
+
+void reset_input(void) {
+    volume_shown_until = 0;
+    press_left = press_right = press_up = press_down = 0;
+    press_action = hold_start = 0;
+    stock_requested = takescore_requested = 0;
+}

@@ -1,0 +1,18 @@
+// Button input: polls the pad into one-shot latches with auto-repeat and
+// handles the volume keys. Every waiting loop calls poll_input once a pass.
+#pragma once
+#include <SDL.h>
+
+extern int press_left, press_right, press_up, press_down;
+extern int press_action;         // a face button went down
+extern int hold_start;           // START is down, or its press is pending
+extern int stock_requested;      // raised and handled by the table controls
+extern int takescore_requested;  // raised and handled by the table controls
+
+// The volume overlay is drawn while the clock is below this tick; 0 hides it.
+extern Uint32 volume_shown_until;
+
+// Drains the event queue and samples the pad once; never blocks.
+void poll_input(void);
+// Clears the eight latches and hides the overlay; leaves the repeat timers.
+void reset_input(void);

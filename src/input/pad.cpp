@@ -1,0 +1,134 @@
+// The desktop pad: keyboard keys and joystick 0 become the console's
+// numbered button events and states.
+#include "input/pad.h"
+#include "shell/game.h"
+#include "shell/platform.h"
+
+struct KeyBinding {
+    SDLKey key;
+    int button;
+};
+
+static const KeyBinding key_map[] = {
+    {SDLK_UP, BTN_UP},         {SDLK_LEFT, BTN_LEFT},
+    {SDLK_DOWN, BTN_DOWN},     {SDLK_RIGHT, BTN_RIGHT},
+    {SDLK_RETURN, BTN_START},  {SDLK_KP_ENTER, BTN_START},
+    {SDLK_SPACE, BTN_A},       {SDLK_z, BTN_B},
+    {SDLK_x, BTN_X},           {SDLK_c, BTN_Y},
+    {SDLK_PLUS, BTN_VOLUP},    {SDLK_EQUALS, BTN_VOLUP},
+    {SDLK_KP_PLUS, BTN_VOLUP}, {SDLK_MINUS, BTN_VOLDOWN},
+    {SDLK_KP_MINUS, BTN_VOLDOWN},
+};
+
+static unsigned char key_down[SDLK_LAST];  // mapped keys now held
+static int keys_holding[PAD_BUTTONS];      // held keys per button
+static unsigned char joy_down[PAD_BUTTONS];
+static unsigned char went_down[PAD_BUTTONS];  // since the last sample
+static unsigned char sampled[PAD_BUTTONS];
+
+int pad_button_for_key(SDLKey key) {
+    for (const KeyBinding &binding : key_map)
+        if (binding.key == key)
+            return binding.button;
+    return -1;
+}
+
+static void make_button_event(SDL_Event *event, int button, int down) {
+    event->type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    event->jbutton.type = event->type;
+    event->jbutton.which = 0;
+    event->jbutton.button = (Uint8)button;
+    event->jbutton.state = down ? SDL_PRESSED : SDL_RELEASED;
+}
+
+// A key event of a mapped key becomes a button event when the button's
+// state changes; a second key on an already held button adds nothing.
+static int translate_key(const SDL_KeyboardEvent &key, SDL_Event *event) {
+    int down = key.type == SDL_KEYDOWN;
+    if (down && key.keysym.sym == SDLK_RETURN && (key.keysym.mod & KMOD_ALT)) {
+        if (screen)
+            SDL_WM_ToggleFullScreen(screen);
+        return 0;
+    }
+    int button = pad_button_for_key(key.keysym.sym);
+    if (button < 0 || key_down[key.keysym.sym] == down)
+        return 0;
+    key_down[key.keysym.sym] = (unsigned char)down;
+    keys_holding[button] += down ? 1 : -1;
+    if (down && keys_holding[button] == 1) {
+        went_down[button] = 1;
+        make_button_event(event, button, 1);
+        return 1;
+    }
+    if (!down && keys_holding[button] == 0) {
+        make_button_event(event, button, 0);
+        return 1;
+    }
+    return 0;
+}
+
+static void release_all_keys(void) {
+    for (int k = 0; k < SDLK_LAST; k++)
+        key_down[k] = 0;
+    for (int b = 0; b < PAD_BUTTONS; b++)
+        keys_holding[b] = 0;
+}
+
+int pad_next_event(SDL_Event *event) {
+    SDL_Event raw;
+    while (plat_poll_event(&raw)) {
+        switch (raw.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            if (translate_key(raw.key, event))
+                return 1;
+            break;
+        case SDL_JOYBUTTONDOWN:
+        case SDL_JOYBUTTONUP:
+            if (raw.jbutton.button < PAD_BUTTONS) {
+                int down = raw.type == SDL_JOYBUTTONDOWN;
+                joy_down[raw.jbutton.button] = (unsigned char)down;
+                if (down)
+                    went_down[raw.jbutton.button] = 1;
+            }
+            *event = raw;
+            return 1;
+        case SDL_QUIT:
+            exit_requested = 1;
+            break;
+        case SDL_ACTIVEEVENT:
+            // Key-up events are lost while another window has the keyboard.
+            if ((raw.active.state & SDL_APPINPUTFOCUS) && !raw.active.gain)
+                release_all_keys();
+            break;
+        default:
+            break;
+        }
+    }
+    return 0;
+}
+
+void pad_sample(void) {
+    for (int b = 0; b < PAD_BUTTONS; b++) {
+        int down = keys_holding[b] > 0 || joy_down[b] || went_down[b];
+        if (joystick && b < SDL_JoystickNumButtons(joystick) && SDL_JoystickGetButton(joystick, b))
+            down = 1;
+        sampled[b] = (unsigned char)down;
+        went_down[b] = 0;
+    }
+}
+
+int pad_button(int button) {
+    if (button < 0 || button >= PAD_BUTTONS)
+        return 0;
+    return sampled[button];
+}
+
+void pad_clear(void) {
+    release_all_keys();
+    for (int b = 0; b < PAD_BUTTONS; b++) {
+        joy_down[b] = 0;
+        went_down[b] = 0;
+        sampled[b] = 0;
+    }
+}

@@ -1,0 +1,102 @@
+// The asset catalogue: all images and sounds, loaded in a fixed order at
+// start-up and freed in the same order at shutdown.
+#include "shell/assets.h"
+#include <limits.h>
+#include <stdio.h>
+#include <SDL_image.h>
+#include "shell/platform.h"
+
+Assets assets;
+
+const char *const asset_paths[ASSET_COUNT] = {
+    "data/tile_normal.png",          "data/tile_highlighted.png",
+    "data/numbers.png",              "data/tablecleared.png",
+    "data/gorvel1.png",              "data/gorvel2.png",
+    "data/gorvel3.png",              "data/gorvel4.png",
+    "data/gorvel_popup.png",         "data/font1.png",
+    "data/font1_hilite.png",         "data/font2.png",
+    "data/font2_hilite.png",         "data/font3.png",
+    "data/selector.png",             "data/background.png",
+    "data/ready.png",                "data/timesup.png",
+    "data/congrats.png",             "data/gameover.png",
+    "data/player1.png",              "data/player2.png",
+    "data/winner.png",               "data/topgorvels.png",
+    "data/oneplayerscore_header.png", "data/twoplayerscore_header.png",
+    "data/button_newgame.png",       "data/button_resume.png",
+    "data/button_quit.png",          "data/button_highscores.png",
+    "data/button_instructions.png",  "data/button_menu.png",
+    "data/button_takescore.png",     "data/button_player1.png",
+    "data/button_player2.png",       "data/button_ok.png",
+    "data/timer_image.png",          "data/title.png",
+    "data/background_tile.png",      "data/instructions.png",
+    "data/button_takescore_sure.png", "data/chime1.wav",
+    "data/click1.wav",               "data/click2.wav",
+    "data/click3.wav",               "data/nono.wav",
+    "data/good.wav",
+};
+
+// The handle each catalogue entry fills, in the same order as the paths.
+static SDL_Surface **const image_handles[ASSET_IMAGE_COUNT] = {
+    &assets.tile_normal, &assets.tile_highlighted, &assets.numbers, &assets.tablecleared,
+    &assets.gorvel[0], &assets.gorvel[1], &assets.gorvel[2], &assets.gorvel[3],
+    &assets.gorvel_popup, &assets.font1, &assets.font1_hilite, &assets.font2,
+    &assets.font2_hilite, &assets.font3, &assets.selector, &assets.background,
+    &assets.ready, &assets.timesup, &assets.congrats, &assets.gameover,
+    &assets.player1, &assets.player2, &assets.winner, &assets.topgorvels,
+    &assets.oneplayerscore_header, &assets.twoplayerscore_header,
+    &assets.button_newgame, &assets.button_resume, &assets.button_quit,
+    &assets.button_highscores, &assets.button_instructions, &assets.button_menu,
+    &assets.button_takescore, &assets.button_player1, &assets.button_player2,
+    &assets.button_ok, &assets.timer_image, &assets.title, &assets.background_tile,
+    &assets.instructions, &assets.button_takescore_sure,
+};
+
+static Mix_Chunk **const sound_handles[ASSET_SOUND_COUNT] = {
+    &assets.chime1, &assets.click1, &assets.click2,
+    &assets.click3, &assets.nono,   &assets.good,
+};
+
+[[noreturn]] static void image_failure(const char *path) {
+    // Room for any path the system can open; snprintf cuts anything longer
+    // instead of writing past the buffer.
+    char message[PATH_MAX + 64];
+    snprintf(message, sizeof message, "Unable to load image: %s\n", path);
+    fatal_error(message);
+}
+
+SDL_Surface *load_image(const char *path) {
+    SDL_Surface *loaded = IMG_Load(path);
+    if (!loaded)
+        image_failure(path);
+    SDL_Surface *converted = SDL_DisplayFormat(loaded);
+    SDL_FreeSurface(loaded);
+    // Every screen reads sizes from its images, so a failed conversion must
+    // stop here rather than hand on a null image.
+    if (!converted)
+        image_failure(path);
+    Uint32 key = SDL_MapRGB(converted->format, 0, 255, 255);
+    SDL_SetColorKey(converted, SDL_SRCCOLORKEY | SDL_RLEACCEL, key);
+    return converted;
+}
+
+Mix_Chunk *load_sound(const char *path) {
+    Mix_Chunk *chunk = Mix_LoadWAV_RW(SDL_RWFromFile(path, "rb"), 1);
+    if (!chunk)
+        fatal_error("Unable to load sound");
+    return chunk;
+}
+
+int load_assets(void) {
+    for (int i = 0; i < ASSET_IMAGE_COUNT; i++)
+        *image_handles[i] = load_image(asset_paths[i]);
+    for (int i = 0; i < ASSET_SOUND_COUNT; i++)
+        *sound_handles[i] = load_sound(asset_paths[ASSET_IMAGE_COUNT + i]);
+    return 1;
+}
+
+void free_assets(void) {
+    for (SDL_Surface **handle : image_handles)
+        SDL_FreeSurface(*handle);
+    for (Mix_Chunk **handle : sound_handles)
+        Mix_FreeChunk(*handle);
+}

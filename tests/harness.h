@@ -1,0 +1,37 @@
+// Test harness: the real platform brought up headless on SDL's dummy drivers,
+// a virtual clock, scripted pad input and reads of the real 16-bit screen.
+#pragma once
+#include <SDL.h>
+#include <string>
+
+// init_platform on the dummy drivers and the virtual clock (starting at
+// 1000 ms), in a fresh temporary working directory whose "data" links to the
+// repository's, then all assets, font1 current and srand(seed). The
+// working directory also receives any "scores" file a test writes.
+void harness_start(unsigned seed = 1);
+// The temporary working directory made by harness_start.
+const std::string &harness_dir(void);
+
+Uint32 now_ms(void);
+
+// Scripted input through SDL's own queue, at absolute virtual times.
+void key_event(Uint32 at, SDLKey key, int down);
+void button_event(Uint32 at, int button, int down);
+// Down at `at`, up `hold` ms later.
+void tap_key(Uint32 at, SDLKey key, Uint32 hold = 30);
+void tap_button(Uint32 at, int button, Uint32 hold = 30);
+// Queues SDL_QUIT (the window closed) at `at`.
+void close_window(Uint32 at);
+
+// The screen's pixel at (x, y) as a raw 16-bit value, and a colour in the
+// screen's format to compare it with.
+Uint32 pixel_at(int x, int y);
+Uint32 screen_rgb(int r, int g, int b);
+// True when the screen's rectangle holds the image's pixels where the image
+// is not transparent (the image drawn there, unclipped).
+bool image_drawn_at(SDL_Surface *image, int x, int y);
+// Writes the screen as PNG (via BMP and ImageMagick's convert when present,
+// else BMP next to it); returns the path written.
+std::string save_screen(const std::string &path);
+// The whole file as bytes ("" when missing).
+std::string read_file(const std::string &path);
