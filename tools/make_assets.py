@@ -695,10 +695,13 @@ def make_congrats():
 RATE = 22050
 
 
-def write_wav(path, samples):
+def write_wav(path, samples, level):
     """samples: floats in -1..1; written as 16-bit stereo at 22050 Hz."""
+    # A last short fade at both ends, whatever the sound: no pops.
+    env = envelope(len(samples), int(0.002 * RATE), int(0.005 * RATE))
+    samples = [s * e for s, e in zip(samples, env)]
     peak = max(abs(s) for s in samples) or 1.0
-    gain = 0.8 / peak                    # well below full scale
+    gain = level / peak                  # level < 1: never full scale
     frames = bytearray()
     for s in samples:
         v = int(round(s * gain * 32767))
@@ -806,6 +809,10 @@ IMAGE_ORDER = [
     "background_tile", "instructions", "button_takescore_sure",
 ]
 SOUND_ORDER = ["chime1", "click1", "click2", "click3", "nono", "good"]
+# Peak levels: the cursor tick is heard most often and is the quietest; the
+# buzz of a refusal is loud for its peak, so it peaks lower.
+SOUND_LEVEL = {"chime1": 0.6, "click1": 0.6, "click2": 0.7, "click3": 0.45,
+               "nono": 0.45, "good": 0.75}
 
 
 def make_images():
@@ -1073,7 +1080,7 @@ def main(argv):
     for name in IMAGE_ORDER:
         save_png(im[name], os.path.join(DATA, name + ".png"))
     for name, samples in make_sounds().items():
-        write_wav(os.path.join(DATA, name + ".wav"), samples)
+        write_wav(os.path.join(DATA, name + ".wav"), samples, SOUND_LEVEL[name])
     sheets = {
         "contact_sheet": contact_sheet(im),
         "mock_table": mock_table_banner(im) if False else mock_table(im),
