@@ -9,7 +9,12 @@ enum {
     OVERLAY_GAMEOVER = 4
 };
 
-// Draws and presents the frame; a failed flip is fatal.
+// Draws and presents the whole frame; a failed flip is fatal. Called by
+// animate_for on every frame, by the deal, the table loop's ticks, the table
+// controls and pick_card after they change the table, and by the game flow's
+// final screen with OVERLAY_GAMEOVER. Leaves font1 current, or font3 when
+// the volume overlay drew. Codes outside 0..4 draw like OVERLAY_NONE.
 void draw_table(int overlay);
-// The card of slot s at (x, y), with its highlight and the cursor.
+// The card of slot s (0..33) at (x, y), with its highlight and the cursor;
+// only draw_table calls it, for the slots, the waste and cards in flight.
 void draw_card(int s, int x, int y);
