@@ -33,12 +33,13 @@ void harness_start(unsigned seed) {
 
 Uint32 now_ms(void) { return plat_ticks(); }
 
-void key_event(Uint32 at, SDLKey key, int down) {
+void key_event(Uint32 at, SDLKey key, int down, SDLMod mod) {
     SDL_Event e = {};
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     e.key.type = e.type;
     e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.sym = key;
+    e.key.keysym.mod = mod;
     plat_script_event(at, &e);
 }
 

@@ -15,7 +15,8 @@ const std::string &harness_dir(void);
 Uint32 now_ms(void);
 
 // Scripted input through SDL's own queue, at absolute virtual times.
-void key_event(Uint32 at, SDLKey key, int down);
+// `mod` carries modifier keys held with it (Alt+Enter is KMOD_LALT).
+void key_event(Uint32 at, SDLKey key, int down, SDLMod mod = KMOD_NONE);
 void button_event(Uint32 at, int button, int down);
 // Down at `at`, up `hold` ms later.
 void tap_key(Uint32 at, SDLKey key, Uint32 hold = 30);

@@ -38,7 +38,7 @@ static const DirectionLatch directions[] = {
 static const int pad_directions[] = {BTN_LEFT,     BTN_RIGHT,    BTN_UP,        BTN_DOWN,
                                      BTN_UPLEFT,   BTN_UPRIGHT,  BTN_DOWNLEFT,  BTN_DOWNRIGHT};
 
-// Ticks compare as signed 32-bit values, so a wrapped clock stays ordered.
+// Deadlines compare as signed 32-bit tick values, strictly.
 static int later(Uint32 a, Uint32 b) { return (Sint32)a > (Sint32)b; }
 
 static void take_events(void) {

@@ -25,6 +25,7 @@ static int keys_holding[PAD_BUTTONS];      // held keys per button
 static unsigned char joy_down[PAD_BUTTONS];
 static unsigned char went_down[PAD_BUTTONS];  // since the last sample
 static unsigned char sampled[PAD_BUTTONS];
+static unsigned char release_due[PAD_BUTTONS];  // up events still to deliver
 
 int pad_button_for_key(SDLKey key) {
     for (const KeyBinding &binding : key_map)
@@ -45,7 +46,8 @@ static void make_button_event(SDL_Event *event, int button, int down) {
 // state changes; a second key on an already held button adds nothing.
 static int translate_key(const SDL_KeyboardEvent &key, SDL_Event *event) {
     int down = key.type == SDL_KEYDOWN;
-    if (down && key.keysym.sym == SDLK_RETURN && (key.keysym.mod & KMOD_ALT)) {
+    int enter = key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER;
+    if (down && enter && (key.keysym.mod & KMOD_ALT)) {
         if (screen)
             SDL_WM_ToggleFullScreen(screen);
         return 0;
@@ -67,45 +69,66 @@ static int translate_key(const SDL_KeyboardEvent &key, SDL_Event *event) {
     return 0;
 }
 
+// Key-up events are lost while another window has the keyboard: every held
+// key counts as released, and its button's up event is still delivered so
+// that START does not stay down.
 static void release_all_keys(void) {
     for (int k = 0; k < SDLK_LAST; k++)
         key_down[k] = 0;
-    for (int b = 0; b < PAD_BUTTONS; b++)
+    for (int b = 0; b < PAD_BUTTONS; b++) {
+        if (keys_holding[b] > 0 && !joy_down[b])
+            release_due[b] = 1;
         keys_holding[b] = 0;
+    }
+}
+
+static int next_release(SDL_Event *event) {
+    for (int b = 0; b < PAD_BUTTONS; b++)
+        if (release_due[b]) {
+            release_due[b] = 0;
+            make_button_event(event, b, 0);
+            return 1;
+        }
+    return 0;
+}
+
+static int translate_event(const SDL_Event &raw, SDL_Event *event) {
+    switch (raw.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        return translate_key(raw.key, event);
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+        if (raw.jbutton.button < PAD_BUTTONS) {
+            int down = raw.type == SDL_JOYBUTTONDOWN;
+            joy_down[raw.jbutton.button] = (unsigned char)down;
+            if (down)
+                went_down[raw.jbutton.button] = 1;
+        }
+        *event = raw;
+        return 1;
+    case SDL_QUIT:
+        exit_requested = 1;
+        return 0;
+    case SDL_ACTIVEEVENT:
+        if ((raw.active.state & SDL_APPINPUTFOCUS) && !raw.active.gain)
+            release_all_keys();
+        return 0;
+    default:
+        return 0;
+    }
 }
 
 int pad_next_event(SDL_Event *event) {
     SDL_Event raw;
-    while (plat_poll_event(&raw)) {
-        switch (raw.type) {
-        case SDL_KEYDOWN:
-        case SDL_KEYUP:
-            if (translate_key(raw.key, event))
-                return 1;
-            break;
-        case SDL_JOYBUTTONDOWN:
-        case SDL_JOYBUTTONUP:
-            if (raw.jbutton.button < PAD_BUTTONS) {
-                int down = raw.type == SDL_JOYBUTTONDOWN;
-                joy_down[raw.jbutton.button] = (unsigned char)down;
-                if (down)
-                    went_down[raw.jbutton.button] = 1;
-            }
-            *event = raw;
+    for (;;) {
+        if (next_release(event))
             return 1;
-        case SDL_QUIT:
-            exit_requested = 1;
-            break;
-        case SDL_ACTIVEEVENT:
-            // Key-up events are lost while another window has the keyboard.
-            if ((raw.active.state & SDL_APPINPUTFOCUS) && !raw.active.gain)
-                release_all_keys();
-            break;
-        default:
-            break;
-        }
+        if (!plat_poll_event(&raw))
+            return 0;
+        if (translate_event(raw, event))
+            return 1;
     }
-    return 0;
 }
 
 void pad_sample(void) {
@@ -130,5 +153,6 @@ void pad_clear(void) {
         joy_down[b] = 0;
         went_down[b] = 0;
         sampled[b] = 0;
+        release_due[b] = 0;
     }
 }

@@ -1,7 +1,6 @@
 // The asset catalogue: all images and sounds, loaded in a fixed order at
 // start-up and freed in the same order at shutdown.
 #include "shell/assets.h"
-#include <limits.h>
 #include <stdio.h>
 #include <SDL_image.h>
 #include "shell/platform.h"
@@ -57,11 +56,57 @@ static Mix_Chunk **const sound_handles[ASSET_SOUND_COUNT] = {
 };
 
 [[noreturn]] static void image_failure(const char *path) {
-    // Room for any path the system can open; snprintf cuts anything longer
-    // instead of writing past the buffer.
-    char message[PATH_MAX + 64];
-    snprintf(message, sizeof message, "Unable to load image: %s\n", path);
-    fatal_error(message);
+    // Written in pieces, so no buffer limits how long a path may be; the
+    // path is data, never a format.
+    fputs("Unable to load image: ", stderr);
+    fputs(path, stderr);
+    fatal_error("\n");
+}
+
+static Uint32 read_pixel(const SDL_Surface *s, int x, int y) {
+    const Uint8 *p = (const Uint8 *)s->pixels + y * s->pitch + x * s->format->BytesPerPixel;
+    switch (s->format->BytesPerPixel) {
+    case 1: return *p;
+    case 2: return *(const Uint16 *)p;
+    case 3:
+        if (SDL_BYTEORDER == SDL_LIL_ENDIAN)
+            return (Uint32)p[0] | (Uint32)p[1] << 8 | (Uint32)p[2] << 16;
+        return (Uint32)p[0] << 16 | (Uint32)p[1] << 8 | (Uint32)p[2];
+    default: return *(const Uint32 *)p;
+    }
+}
+
+static void write_pixel(SDL_Surface *s, int x, int y, Uint32 value) {
+    Uint8 *p = (Uint8 *)s->pixels + y * s->pitch + x * s->format->BytesPerPixel;
+    switch (s->format->BytesPerPixel) {
+    case 1: *p = (Uint8)value; break;
+    case 2: *(Uint16 *)p = (Uint16)value; break;
+    case 4: *(Uint32 *)p = value; break;
+    default: break;  // display formats of 24 bits are left as they are
+    }
+}
+
+static int is_key_colour(const SDL_PixelFormat *format, Uint32 pixel) {
+    Uint8 r, g, b;
+    SDL_GetRGB(pixel, format, &r, &g, &b);
+    return r == 0 && g == 255 && b == 255;
+}
+
+// The display has fewer bits per channel than the file: colours a step or
+// two off cyan would reduce to the key and vanish. Only exact cyan is meant
+// to be transparent, so those pixels move one step away from the key.
+static void keep_near_key_visible(SDL_Surface *loaded, SDL_Surface *converted, Uint32 key) {
+    Uint32 blue_step = converted->format->Bmask & (~converted->format->Bmask + 1);
+    if (blue_step == 0 || converted->w != loaded->w || converted->h != loaded->h)
+        return;
+    SDL_LockSurface(loaded);
+    SDL_LockSurface(converted);
+    for (int y = 0; y < converted->h; y++)
+        for (int x = 0; x < converted->w; x++)
+            if (read_pixel(converted, x, y) == key && !is_key_colour(loaded->format, read_pixel(loaded, x, y)))
+                write_pixel(converted, x, y, key - blue_step);
+    SDL_UnlockSurface(converted);
+    SDL_UnlockSurface(loaded);
 }
 
 SDL_Surface *load_image(const char *path) {
@@ -69,12 +114,15 @@ SDL_Surface *load_image(const char *path) {
     if (!loaded)
         image_failure(path);
     SDL_Surface *converted = SDL_DisplayFormat(loaded);
-    SDL_FreeSurface(loaded);
     // Every screen reads sizes from its images, so a failed conversion must
     // stop here rather than hand on a null image.
-    if (!converted)
+    if (!converted) {
+        SDL_FreeSurface(loaded);
         image_failure(path);
+    }
     Uint32 key = SDL_MapRGB(converted->format, 0, 255, 255);
+    keep_near_key_visible(loaded, converted, key);
+    SDL_FreeSurface(loaded);
     SDL_SetColorKey(converted, SDL_SRCCOLORKEY | SDL_RLEACCEL, key);
     return converted;
 }

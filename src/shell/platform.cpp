@@ -75,8 +75,11 @@ int plat_script_pending(void) { return script_count; }
 static void queue_due_events(void) {
     Uint32 now = plat_ticks();
     int due = 0;
+    // SDL's queue holds only so many events; what does not fit waits for the
+    // next poll instead of being dropped.
     while (due < script_count && (Sint32)(now - script[due].at) >= 0) {
-        SDL_PushEvent(&script[due].event);
+        if (SDL_PushEvent(&script[due].event) != 0)
+            break;
         due++;
     }
     if (due == 0)
