@@ -174,20 +174,15 @@ def plate(w, h, face, rim=INK, light=None, dark=None, r=2):
 
 def paste_keyed(dst, src, xy):
     """Blit with the colour key, as the game does."""
-    mask = Image.eval(src.convert("RGB"), lambda v: v)
-    px = src.convert("RGB").load()
+    src = src.convert("RGB")
+    px = src.load()
     m = Image.new("L", src.size, 255)
     mp = m.load()
     for y in range(src.height):
         for x in range(src.width):
             if px[x, y] == KEY:
                 mp[x, y] = 0
-    dst.paste(mask, xy, m)
-
-
-def centred(img, mask, y, colour, x=None):
-    x = (img.width - mask.width) // 2 if x is None else x
-    stamp(img, (x, y), mask, colour)
+    dst.paste(src, xy, m)
 
 
 # ---------------------------------------------------------------- cards
@@ -365,7 +360,7 @@ def make_gorvel(frame):
             d.point((stack_x + 19, y), fill=CREAM2)
         draw_gorvel(img, gx, gy, "up", "sad")
         # a question mark over the empty place
-        m = PIXEL5.mask("?", scale=2)
+        m = SMALL5.mask("?", scale=2)
         paste_keyed(img, outlined_text(trim(m), GOLD), (stack_x + 4, 0))
         return img
     back = card_back(20, 24)
@@ -416,9 +411,8 @@ def button(w, h, label, face=NAVY2, ink=WHITE, font=None, advance=None,
     for t in texts:
         m = trim(font.mask(t, advance))
         bb = font.mask(t, advance).getbbox()
-        sh = Image.new("L", (w, h), 0)
         x = (w - m.width) // 2
-        yy = y + bb[1] - 0
+        yy = y + bb[1]
         stamp(img, (x + 1, yy + 1), m, INK)
         stamp(img, (x, yy), m, ink)
         y += font.height - 1
@@ -429,7 +423,7 @@ def banner(text, fill=GOLD, lower=GOLD2, face=NAVY, rim=GOLD, min_w=0, pad_x=10)
     m = trim(BOLD6.mask(text, 6, scale=2))
     t = outlined_text(m, fill, INK, lower, shadow=1)
     w = max(min_w, t.width + 2 * pad_x)
-    h = t.height + 10
+    h = max(30, t.height + 10)     # one height for every banner
     img, d = plate(w, h, face, INK, r=3)
     d.rectangle((2, 2, w - 3, h - 3), outline=rim)
     d.line((4, 4, w - 5, 4), fill=NAVY3)
@@ -544,11 +538,6 @@ def make_backdrop_tile():
     for k in range(-64, 128, 32):
         d.line((k, 0, k + 64, 64), fill=line)
         d.line((k, 64, k + 64, 0), fill=line)
-    for cx, cy in ((16, 0), (48, 32), (16, 64), (0, 16), (32, 48), (64, 16)):
-        pass
-    for cx, cy in ((0, 0), (32, 32), (64, 0), (0, 64), (64, 64), (32, 0),
-                   (0, 32), (32, 64), (64, 32)):
-        pass
     dot = (48, 54, 102)
     for cx, cy in ((16, 16), (48, 48), (48, 16), (16, 48)):
         for dx, dy in ((0, -2), (2, 0), (0, 2), (-2, 0), (0, 0)):
@@ -568,7 +557,6 @@ def make_title():
     y = olv.height + gor.height + 4
     # The mascot, doubled, with a fan of cards.
     back = card_back(20, 24)
-    face, fd = plate(20, 24, CREAM, INK, r=2)
     for i, v in enumerate(("K", "A")):
         m = value_mask(v)
         card, cd = plate(26, 34, CREAM, INK, r=2)
@@ -591,29 +579,37 @@ def make_instructions():
     head = outlined_text(trim(BOLD6.mask("HOW TO PLAY", 6)), GOLD, INK)
     paste_keyed(img, head, ((w - head.width) // 2, 5))
     lines = [
-        ("Take away pairs of free cards:", CREAM),
-        ("equal values score 1200,", CREAM),
-        ("neighbours 400 (A-2 ... Q-K,", CREAM),
-        ("and K-A too).", CREAM),
-        ("A card is free when no card", CREAM),
-        ("of the row below covers it.", CREAM),
+        ("Take away pairs of free cards.", CREAM),
+        ("Equal values: 1200 points.", CREAM),
+        ("Neighbours: 400 (A-2 ... Q-K,", CREAM),
+        ("and K-A wraps round).", CREAM),
+        ("A card is free when no card of", CREAM),
+        ("the row below covers it.", CREAM),
         ("The waste card pairs as well.", CREAM),
-        ("Every pair adds the BONUS: 500,", GOLD),
-        ("shrinking while no pair is made.", GOLD),
-        ("STOCK (the gorvel) puts the", CREAM),
-        ("waste card into a gap and", CREAM),
-        ("turns the next card over.", CREAM),
-        ("TAKE SCORE, pressed twice, ends", CREAM),
-        ("the table: time left is points.", CREAM),
-        ("Cleared table: 10000, then time", GOLD),
-        ("left, then 1000 a stock card.", GOLD),
+        (None, None),
+        ("BONUS: up to 500 more a pair,", GOLD),
+        ("shrinking while none is made.", GOLD),
+        (None, None),
+        ("STOCK (the gorvel): the waste", CREAM),
+        ("card fills a gap and the next", CREAM),
+        ("card is turned over.", CREAM),
+        (None, None),
+        ("TAKE SCORE twice: the table", CREAM),
+        ("ends, the time left scores.", CREAM),
+        (None, None),
+        ("Cleared table: 10000, then", GOLD),
+        ("time left, then 1000 for each", GOLD),
+        ("card left in the stock.", GOLD),
+        (None, None),
         ("Three tables make a game.", CREAM),
     ]
-    y = 17
+    y = 18
     for text, colour in lines:
-        stamp(img, (6, y), SMALL5.mask(text, 6), colour)
+        if text is None:          # a little air between topics
+            y += 2
+            continue
+        stamp(img, (8, y), TINY5.mask(text, 6), colour)
         y += 8
-    y += 2
     head = outlined_text(trim(BOLD6.mask("CONTROLS", 6)), GOLD, INK)
     paste_keyed(img, head, ((w - head.width) // 2, y))
     y += 13
@@ -623,14 +619,14 @@ def make_instructions():
         ("menu", "START", "Return"),
         ("volume", "VOL +/-", "+ -"),
     ]
-    stamp(img, (50, y), SMALL5.mask("PAD", 6), SKY)
-    stamp(img, (110, y), SMALL5.mask("KEYBOARD", 6), SKY)
+    stamp(img, (52, y), TINY5.mask("PAD", 6), SKY)
+    stamp(img, (112, y), TINY5.mask("KEYBOARD", 6), SKY)
     y += 9
     for what, pad_k, key in keys:
-        stamp(img, (6, y), SMALL5.mask(what, 6), GOLD)
-        stamp(img, (50, y), SMALL5.mask(pad_k, 6), CREAM)
-        stamp(img, (110, y), SMALL5.mask(key, 6), CREAM)
-        y += 9
+        stamp(img, (8, y), TINY5.mask(what, 6), GOLD)
+        stamp(img, (52, y), TINY5.mask(pad_k, 6), CREAM)
+        stamp(img, (112, y), TINY5.mask(key, 6), CREAM)
+        y += 8
     assert y <= h - 3, y
     return img
 
@@ -656,19 +652,19 @@ def make_takescore(sure):
 
 
 def make_player_button(n):
-    w, h = 26, 24
+    w, h = 26, 27
     img, d = plate(w, h, NAVY2, INK, NAVY3, NAVY, r=2)
-    colours = [SKY, PINK]
-    # One or two little figures above the label.
-    xs = [10] if n == 1 else [5, 15]
-    for i, x in enumerate(xs):
-        c = colours[i]
-        d.rectangle((x + 1, 3, x + 4, 6), fill=c, outline=None)
-        d.rectangle((x, 8, x + 5, 12), fill=c)
-        d.rectangle((x + 1, 3, x + 4, 6), outline=INK)
+    # One or two figures above the label; the second player's stands behind.
+    xs = [(9, SKY)] if n == 1 else [(12, PINK), (5, SKY)]
+    for x, c in xs:
+        d.ellipse((x + 1, 2, x + 7, 8), fill=c, outline=INK)
+        d.rectangle((x, 9, x + 8, 13), fill=c, outline=INK)
+        d.line((x + 1, 9, x + 7, 9), fill=c)
+        d.point((x + 3, 5), fill=INK)
+        d.point((x + 5, 5), fill=INK)
     lbl = trim(BOLD6.mask("%iP" % n, 6))
-    stamp(img, ((w - lbl.width) // 2 + 1, 15), lbl, INK)
-    stamp(img, ((w - lbl.width) // 2, 14), lbl, WHITE)
+    stamp(img, ((w - lbl.width) // 2 + 1, 16), lbl, INK)
+    stamp(img, ((w - lbl.width) // 2, 15), lbl, WHITE)
     return img
 
 
@@ -825,7 +821,7 @@ def make_images():
     im["timesup"] = banner("TIME'S UP!", ORANGE, RED, min_w=150)
     im["gameover"] = banner("GAME OVER", RED, RED2, min_w=150)
     im["winner"] = banner("WINS!", GOLD, GOLD2, min_w=110)
-    im["player1"] = banner("PLAYER 1", SKY, NAVY3, rim=SKY, min_w=110, pad_x=8)
+    im["player1"] = banner("PLAYER 1", SKY, NAVY3, rim=SKY, min_w=114, pad_x=8)
     im["player2"] = banner("PLAYER 2", PINK, RED, rim=PINK, min_w=110, pad_x=8)
     for i in range(1, 5):
         im["gorvel%i" % i] = make_gorvel(i)
@@ -919,16 +915,7 @@ def mock_table_banner(im):
     sure = im["button_takescore_sure"]
     paste_keyed(scr, sure, (10, 200))
     paste_keyed(scr, im["selector"], (20, 225))
-    f3 = TINY5
-    text = "VOLUME  70%"
-    x = 160 - (len(text) * (f3.width + 3)) // 2
-    paste_keyed(scr, im["font3"].crop((0, 0, 1, 1)), (0, 0))
-    font3 = im["font3"]
-    cw = font3.width // 95
-    for i, ch in enumerate(text):
-        c = ord(ch) - 32
-        paste_keyed(scr, font3.crop((c * cw, 0, c * cw + cw, font3.height)),
-                    (x + i * (cw + 1), 215))
+    font_text(scr, im["font3"], (-1, 215), "VOLUME %3i%%" % 70)
     return scr
 
 
@@ -1057,16 +1044,15 @@ def contact_sheet(im):
 
 # ---------------------------------------------------------------- main
 
-BOLD6 = BOLD8 = SMALL5 = TINY5 = PIXEL5 = None
+BOLD6 = BOLD8 = SMALL5 = TINY5 = None
 
 
 def load_fonts():
-    global BOLD6, BOLD8, SMALL5, TINY5, PIXEL5
+    global BOLD6, BOLD8, SMALL5, TINY5
     BOLD6 = PixelFont("clB6x10")       # font1, buttons, banners
     BOLD8 = PixelFont("clB8x10")       # the title
     SMALL5 = PixelFont("clR5x8")       # font2, labels, instructions
     TINY5 = PixelFont("5x7")           # font3, outlined
-    PIXEL5 = SMALL5
 
 
 def main(argv):
@@ -1083,7 +1069,7 @@ def main(argv):
         write_wav(os.path.join(DATA, name + ".wav"), samples, SOUND_LEVEL[name])
     sheets = {
         "contact_sheet": contact_sheet(im),
-        "mock_table": mock_table_banner(im) if False else mock_table(im),
+        "mock_table": mock_table(im),
         "mock_table_banner": mock_table_banner(im),
         "mock_menu": mock_menu(im),
         "mock_scores": mock_scores(im),
