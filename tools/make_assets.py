@@ -349,7 +349,8 @@ def make_gorvel(frame):
     img = Image.new("RGB", (GORVEL_W, GORVEL_H), KEY)
     d = ImageDraw.Draw(img)
     gx, gy = 1, 13                       # creature's box; feet on row 46
-    stack_x, stack_y = 38, 22            # the stock: card backs, 20x24
+    stack_x, stack_y = 35, 22            # the stock: card backs, 20x24;
+                                         # the resting arm lies on it
     if frame == 4:
         # An empty place where the stock was.
         for x in range(stack_x, stack_x + 20, 3):
@@ -373,15 +374,18 @@ def make_gorvel(frame):
     elif frame == 2:
         # The top card is lifted edge-on, halfway through its turn.
         draw_gorvel(img, gx, gy, "up")
-        d.polygon([(40, 2), (56, 12), (56, 16), (40, 6)], fill=CREAM, outline=INK)
-        d.line((42, 5, 54, 12), fill=RED2)
+        # The top card stands on its edge, halfway through its turn: seen
+        # narrow, its back still on the left, its face on the right.
+        d.rectangle((stack_x + 6, 0, stack_x + 14, 21), fill=CREAM, outline=INK)
+        d.rectangle((stack_x + 7, 1, stack_x + 9, 20), fill=RED2)
+        d.line((stack_x + 10, 1, stack_x + 10, 20), fill=CREAM2)
     elif frame == 3:
         # Face up, on its way to the waste on the right.
         draw_gorvel(img, gx, gy, "out")
         face, fd = plate(20, 24, CREAM, INK, r=2)
         fd.line((2, 1, 17, 1), fill=WHITE)
         fd.polygon([(10, 7), (14, 12), (10, 17), (6, 12)], fill=CREAM2)
-        paste_keyed(img, face, (stack_x + 4, 2))
+        paste_keyed(img, face, (stack_x + 9, 0))
     return img
 
 
