@@ -124,7 +124,7 @@ TEST(ScoreField, SixCharacterFieldsReadAsTheFormattedInputConversion) {
     const char *inputs[] = {
         "   123\n", "999999\n", "-99999\n", "     0\n", "+42\n", "1234567x", "12345678a",
         "0x1fz", "-0x1F\n", "0xffff1", "0x", "0xg", "0777", "08", "012345\n", "0123456\n",
-        "+", "-a", "+-1", "abc", "", "\t\v\f\r 7", "1e5", "\xff" "12", "-1234567x", "  \n  12\n",
+        "+", "-a", "+-1", "abc", "", "\t\v\f\r 7", "1e5", "\xff\x31\x32", "-1234567x", "  \n  12\n",
     };
     for (const char *text : inputs) {
         int expected = -7, expected_n = -1;
