@@ -110,6 +110,38 @@ bool image_drawn_at(SDL_Surface *image, int x, int y) {
     return same;
 }
 
+// Raw 16-bit values well away from black and from the colour key.
+enum { CODE_BASE = 0x1000 };
+
+SDL_Surface *code_font(int glyph_width, int height) {
+    SDL_Surface *font = SDL_CreateRGBSurface(SDL_SWSURFACE, 95 * glyph_width, height, 16,
+                                             screen->format->Rmask, screen->format->Gmask,
+                                             screen->format->Bmask, 0);
+    for (int c = 32; c <= 126; c++) {
+        SDL_Rect cell = {(Sint16)((c - 32) * glyph_width), 0, (Uint16)glyph_width, (Uint16)height};
+        SDL_FillRect(font, &cell, CODE_BASE + c);
+    }
+    return font;
+}
+
+std::string code_text_at(int y, int *first_x) {
+    std::string text;
+    Uint32 previous = 0;
+    if (first_x)
+        *first_x = -1;
+    for (int x = 0; x < screen->w; x++) {
+        Uint32 v = pixel_at(x, y);
+        bool glyph = v > CODE_BASE + 31 && v < CODE_BASE + 127;
+        if (glyph && v != previous) {
+            if (first_x && *first_x < 0)
+                *first_x = x;
+            text += (char)(v - CODE_BASE);
+        }
+        previous = glyph ? v : 0;
+    }
+    return text;
+}
+
 std::string save_screen(const std::string &path) {
     std::string bmp = path + ".bmp";
     SDL_SaveBMP(screen, bmp.c_str());

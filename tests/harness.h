@@ -31,6 +31,12 @@ Uint32 screen_rgb(int r, int g, int b);
 // True when the screen's rectangle holds the image's pixels where the image
 // is not transparent (the image drawn there, unclipped).
 bool image_drawn_at(SDL_Surface *image, int x, int y);
+// A font for reading text back off the screen: 95 cells of the given size,
+// each one solid colour that names its character. Freed with SDL_FreeSurface.
+SDL_Surface *code_font(int glyph_width, int height);
+// The characters drawn with a code font on screen row y, left to right, and
+// the x of the first one (-1 when the row holds none).
+std::string code_text_at(int y, int *first_x = nullptr);
 // Writes the screen as PNG (via BMP and ImageMagick's convert when present,
 // else BMP next to it); returns the path written.
 std::string save_screen(const std::string &path);
