@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -454,7 +455,7 @@ TEST(MenuScreens, SavedForViewing) {
         copy_name(high_scores[i].name, names[i]);
         high_scores[i].score = i < 9 ? 52000 - 4700 * i : 0;
     }
-    system("mkdir -p /tmp/og-screens");
+    mkdir("/tmp/og-screens", 0755);
     popup_state = 2;  // the mascot peeking up
     popup_y = 220;
     for (const Shot &s : shots) {
