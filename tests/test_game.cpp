@@ -255,6 +255,8 @@ static void note_name_entries(Screen s) {
     note_tables(s);
     // The second entry begins once the first has been placed in the table.
     int entry = new_entry_row[0] == -1 ? 0 : 1;
+    if (s == SCREEN_FINAL && frames_on[SCREEN_FINAL] == 1)
+        save_screen("/tmp/og-screens/two_players_final.png");
     if (s == SCREEN_NAME && name_entries_seen == entry)
         file_at_name_entry[name_entries_seen++] = scores_file();
 }
@@ -263,6 +265,7 @@ TEST(WholeGame, TwoPlayersBothQualifyAndTheFileIsWrittenAfterEach) {
     harness_start(11);
     tables_seen.clear();
     name_entries_seen = 0;
+    mkdir("/tmp/og-screens", 0755);
     watch = note_name_entries;
     // Two players; "Ab" for the first, "C" for the second.
     play({"A" "UA", "RA", "A" "DDR" "A" "S" "RR" "A" "S", always, nullptr});
