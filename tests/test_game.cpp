@@ -173,6 +173,11 @@ TEST(WholeGame, OnePlayerTakesTheScoreThreeTimesAndEntersAName) {
     }
     EXPECT_EQ(270u, scores_file().size());
     EXPECT_TRUE(expected == scores_file());
+    // As the program ends (less the launcher), so that a leak check sees
+    // everything given back.
+    free_assets();
+    Mix_CloseAudio();
+    SDL_Quit();
 }
 
 static int list_lit_in_menu_after_game;
