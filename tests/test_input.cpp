@@ -105,6 +105,30 @@ TEST(Latches, TwoDirectionsHeldLatchOnlyTheFirstAndTheOtherWaitsForTheDeadline) 
     EXPECT_EQ(t.up[1] - first, 680u);
 }
 
+TEST(Latches, OfSeveralDirectionsHeldOnlyTheFirstOfLeftRightUpDownLatches) {
+    harness_start();
+    struct {
+        int a, b;
+    } pairs[] = {{BTN_RIGHT, BTN_LEFT}, {BTN_UP, BTN_RIGHT}, {BTN_DOWN, BTN_UP}, {BTN_DOWN, BTN_RIGHT}};
+    for (auto &pair : pairs) {
+        Uint32 p = now_ms() + 5;
+        hold(p, pair.a);
+        hold(p, pair.b);
+        Trace t = poll_until(p + 400);
+        Times *latched[] = {&t.left, &t.right, &t.up, &t.down};
+        const int order[] = {BTN_LEFT, BTN_RIGHT, BTN_UP, BTN_DOWN};
+        int first = -1;
+        for (int i = 3; i >= 0; i--)
+            if (order[i] == pair.a || order[i] == pair.b)
+                first = order[i];
+        for (int i = 0; i < 4; i++)
+            EXPECT_EQ(latched[i]->size(), order[i] == first ? 2u : 0u) << pair.a << "+" << pair.b;
+        release(now_ms(), pair.a);
+        release(now_ms(), pair.b);
+        poll_until(now_ms() + 50);
+    }
+}
+
 TEST(Latches, SlidingThroughADiagonalKeepsTheHold) {
     harness_start();
     Uint32 p = now_ms() + 20;
