@@ -331,20 +331,6 @@ TEST(Backdrop, MascotCycle) {
     EXPECT_EQ(expected, drawn);
 }
 
-TEST(Backdrop, TilesRepeatEvery64Frames) {
-    harness_start();
-    int start = backdrop_scroll;
-    draw_backdrop_tiles();
-    std::vector<Uint32> first;
-    for (int x = 0; x < 320; x += 7)
-        first.push_back(pixel_at(x, (x * 3) % 240));
-    for (int i = 0; i < 64; i++)
-        draw_backdrop_tiles();
-    EXPECT_EQ(start + 1, backdrop_scroll);
-    for (int x = 0, i = 0; x < 320; x += 7, i++)
-        EXPECT_EQ(first[i], pixel_at(x, (x * 3) % 240)) << x;
-}
-
 // The rows of the list as they should look, drawn by hand with the same font.
 static std::vector<Uint32> list_band(void) {
     std::vector<Uint32> band;
