@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <fstream>
 #include <sstream>
+#include <SDL_mixer.h>
 #include "draw/sprites.h"
 #include "input/pad.h"
 #include "shell/assets.h"
@@ -14,7 +15,23 @@ static std::string work_dir;
 
 const std::string &harness_dir(void) { return work_dir; }
 
+static pid_t started_in = 0;
+
+// A test that ends with the audio device open leaves its mixing thread
+// running into libraries that exit is already tearing down; with the
+// SDL2-based SDL 1.2 that crashes now and then. A forked child (a death
+// test) has no such thread and leaves the parent's device alone.
+static void close_platform_at_exit(void) {
+    if (getpid() != started_in)
+        return;
+    Mix_CloseAudio();
+    SDL_Quit();
+}
+
 void harness_start(unsigned seed) {
+    if (!started_in)
+        atexit(close_platform_at_exit);
+    started_in = getpid();
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     char dir[] = "/tmp/og-test-XXXXXX";
