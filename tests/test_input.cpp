@@ -258,18 +258,3 @@ TEST(Latches, ResetClearsTheLatchesAndOverlayButNotTheHeldDirection) {
     EXPECT_GT(t.down[0] - latched, 350u);
     EXPECT_LE(t.down[0] - latched, 360u);
 }
-
-TEST(Latches, SeveralPressesBeforeAConsumerLooksAreOneStep) {
-    harness_start();
-    Uint32 p = now_ms() + 5;
-    for (int i = 0; i < 3; i++)
-        tap_button(p + 30 * i, BTN_X, 10);
-    for (int i = 0; i < 12; i++) {
-        poll_input();
-        plat_advance(9);
-    }
-    EXPECT_EQ(press_action, 1);
-    press_action = 0;
-    poll_input();
-    EXPECT_EQ(press_action, 0);
-}

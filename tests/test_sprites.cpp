@@ -103,20 +103,6 @@ TEST(Text, IsClippedAtTheScreenEdgeAndSkipsMissingTargets) {
     SDL_FreeSurface(font);
 }
 
-TEST(Text, AGlyphIsItsOwnCell) {
-    harness_start();
-    SDL_Surface *font = code_font(4, 5);
-    set_font(font);
-    clear_screen();
-    const unsigned char glyphs[] = {' ', 'a', '~'};
-    for (int i = 0; i < 3; i++)
-        draw_glyph(20 * i, 7, screen, glyphs[i]);
-    EXPECT_EQ(code_text_at(7), " a~");
-    EXPECT_EQ(pixel_at(3, 11), 0x1000u + ' ');
-    EXPECT_EQ(pixel_at(4, 7), 0u);
-    SDL_FreeSurface(font);
-}
-
 TEST(Images, AreDrawnWholeWithTheirTopLeftCornerAtThePosition) {
     harness_start();
     struct {
