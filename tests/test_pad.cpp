@@ -164,3 +164,13 @@ TEST(Pad, JoystickButtonEventsPassThroughAndCountAsHeld) {
         EXPECT_EQ(pad_button(b), 0) << b;
     }
 }
+
+TEST(Pad, ScriptedEventsBeyondSdlsQueueSizeAreAllDelivered) {
+    harness_start();
+    for (int i = 0; i < 150; i++)
+        tap_button(now_ms(), BTN_A, 0);
+    size_t delivered = 0;
+    for (int poll = 0; poll < 10; poll++)
+        delivered += take_pad_events(0).size();
+    EXPECT_EQ(delivered, 300u);
+}
