@@ -168,6 +168,8 @@ std::string save_screen(const std::string &path) {
     return bmp;
 }
 
+bool sdl_is_maintained(void) { return SDL_Linked_Version()->patch >= 50; }
+
 std::string read_file(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream buffer;

@@ -40,5 +40,10 @@ std::string code_text_at(int y, int *first_x = nullptr);
 // Writes the screen as PNG (via BMP and ImageMagick's convert when present,
 // else BMP next to it); returns the path written.
 std::string save_screen(const std::string &path);
+// True on the maintained SDL 1.2 (the SDL2-based one, which reports 1.2.50
+// and later) rather than the classic library. Where the two differ: it
+// ignores the RLE flag, and its SDL_Init already fails on an unusable audio
+// driver. Any time, also before harness_start.
+bool sdl_is_maintained(void);
 // The whole file as bytes ("" when missing).
 std::string read_file(const std::string &path);
