@@ -202,6 +202,17 @@ TEST(Latches, StartFollowsTheButtonEvenWhenNobodyLooks) {
     EXPECT_EQ(hold_start, 0);
 }
 
+TEST(Latches, AStartTapBetweenTwoPollsIsSeenByTheNextPoll) {
+    harness_start();
+    Uint32 p = now_ms() + 3;
+    tap_button(p, BTN_START, 2);
+    plat_advance(10);
+    poll_input();
+    EXPECT_EQ(hold_start, 1) << "the tap is pending for the screen polling now";
+    poll_input();
+    EXPECT_EQ(hold_start, 0) << "and released at the poll after";
+}
+
 TEST(Latches, VolumeKeysStepEvery50MsAndMuteEvery200Ms) {
     struct {
         int buttons[2];

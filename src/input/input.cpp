@@ -14,6 +14,9 @@ static int dir_held = 0;
 static Uint32 dir_repeat_at = 0;
 static Uint32 dir_release_at = 0;
 static Uint32 vol_repeat_at = 0;
+// START went down and up within one drain of the queue: its release waits
+// for the next poll, so that a quick tap is seen by the screen polling now.
+static int start_release_due = 0;
 
 enum {
     FIRST_REPEAT_MS = 350,
@@ -42,16 +45,26 @@ static const int pad_directions[] = {BTN_LEFT,     BTN_RIGHT,    BTN_UP,        
 static int later(Uint32 a, Uint32 b) { return (Sint32)a > (Sint32)b; }
 
 static void take_events(void) {
+    if (start_release_due) {
+        hold_start = 0;
+        start_release_due = 0;
+    }
+    int start_went_down = 0;
     SDL_Event event;
     while (pad_next_event(&event)) {
         if (event.type == SDL_JOYBUTTONDOWN) {
             int b = event.jbutton.button;
-            if (b == BTN_START)
+            if (b == BTN_START) {
                 hold_start = 1;
-            else if (b >= BTN_A && b <= BTN_Y)
+                start_went_down = 1;
+                start_release_due = 0;
+            } else if (b >= BTN_A && b <= BTN_Y) {
                 press_action = 1;
-        } else if (event.type == SDL_JOYBUTTONUP) {
-            if (event.jbutton.button == BTN_START)
+            }
+        } else if (event.type == SDL_JOYBUTTONUP && event.jbutton.button == BTN_START) {
+            if (start_went_down)
+                start_release_due = 1;
+            else
                 hold_start = 0;
         }
     }
