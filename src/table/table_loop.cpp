@@ -25,8 +25,9 @@ void count_tick(void) {
 }
 
 int tick_due(void) {
-    // Signed difference, so the comparison survives a wrapped clock.
-    return table.now_ms - table.last_tick_ms > TICK_MS;
+    // The difference is taken unsigned and read back signed, so a clock that
+    // wraps past 2^31 ms neither overflows nor stops the timer.
+    return (Sint32)((Uint32)table.now_ms - (Uint32)table.last_tick_ms) > TICK_MS;
 }
 
 void start_table(void) {
