@@ -259,4 +259,13 @@ TEST(TableScreen, Screenshots) {
     player_count = 1;
     draw_table(OVERLAY_GAMEOVER);
     save_screen("/tmp/table/game_over.png");
+    for (int s = STOCK_TOP; s < SLOT_CELLS; s++)
+        table.table_slots[s] = 0;
+    table.stock_count = 0;
+    table.takescore_armed = 1;
+    table.cursor_slot = TAKESCORE_TARGET;
+    table.time_left = 400;
+    table.pair_bonus = 70;
+    draw_table(OVERLAY_NONE);
+    save_screen("/tmp/table/armed_empty_stock.png");
 }
