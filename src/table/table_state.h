@@ -39,9 +39,15 @@ struct SlotPos {
     int x, y;
 };
 
+// The row 0..5 of a table slot; used by slot_position and the cursor.
 int slot_row(int slot);
-// Top-left pixel of a table slot's card, or of the waste for slot 33.
+// Top-left pixel of a table slot's card, or of the waste for slot 33. Used
+// by the table screen and the card flights.
 SlotPos slot_position(int slot);
+// 1 when the slot (0..33) holds a card that no card of the next row
+// overlaps; 0 for anything else, stock cells and targets included. Used by
+// the cursor and by pick_card's preconditions.
 int is_card_free(int slot);
-// The free slot of a column scanning from the bottom row up, or -1.
+// The free slot of a column scanning from the bottom row up, or -1; column
+// 5 visits only the six-card rows. Used by cursor_move.
 int column_free_slot(int column);
