@@ -99,14 +99,6 @@ TEST(TablePairs, JudgedAndScored) {
     }
 }
 
-TEST(TablePairs, SecondPlayerScores) {
-    start();
-    current_player = 1;
-    press_pair(30, 6, 31, 6);
-    EXPECT_EQ(players[1].score, 1700);
-    EXPECT_EQ(players[0].score, 0);
-}
-
 TEST(TablePairs, ChoosingTakingBackAndPreconditions) {
     start();
     // A first choice is not tested, even on a covered card.

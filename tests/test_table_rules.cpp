@@ -142,25 +142,6 @@ TEST(TableRules, CursorSteps) {
     }
 }
 
-TEST(TableRules, TargetsBelowTheTableCycle) {
-    // Left to right on screen: take-score 54, stock 53, waste 33.
-    EXPECT_EQ(below_table_step(33, 0), 53);
-    EXPECT_EQ(below_table_step(53, 0), 54);
-    EXPECT_EQ(below_table_step(54, 0), 33);
-    EXPECT_EQ(below_table_step(33, 1), 54);
-    EXPECT_EQ(below_table_step(54, 1), 53);
-    EXPECT_EQ(below_table_step(53, 1), 33);
-}
-
-TEST(TableRules, LowestGap) {
-    table_with_gaps({});
-    EXPECT_EQ(lowest_gap(), -1);
-    table_with_gaps({9, 4});
-    EXPECT_EQ(lowest_gap(), 4);
-    table_with_gaps({33});  // the waste is no gap
-    EXPECT_EQ(lowest_gap(), -1);
-}
-
 TEST(TableRules, JudgingPairs) {
     struct Case { int p, q, kind, points; } cases[] = {
         {7, 7, PAIR_EQUAL, 1200},     {7, 8, PAIR_ADJACENT, 400},  {8, 7, PAIR_ADJACENT, 400},
@@ -249,35 +230,4 @@ TEST(TableRules, ShuffleKeepsFourOfEachAndFollowsTheSeed) {
         EXPECT_EQ(count[v], 4) << "value " << v;
     EXPECT_TRUE(std::equal(first, first + 52, again));
     EXPECT_FALSE(std::equal(first, first + 52, other));
-}
-
-TEST(TableRules, TakingAStockCard) {
-    for (int s = 0; s < SLOT_CELLS; s++)
-        table.table_slots[s] = 0;
-    for (int i = 0; i < 18; i++)
-        table.table_slots[STOCK_TOP + i] = i % 13 + 1;
-    table.stock_count = 18;
-    EXPECT_EQ(take_stock_card(), 1);
-    EXPECT_EQ(table.table_slots[WASTE_SLOT], 1);
-    EXPECT_EQ(table.table_slots[STOCK_TOP], 2);
-    EXPECT_EQ(table.table_slots[50], 5);
-    EXPECT_EQ(table.table_slots[51], 0);
-    EXPECT_EQ(table.stock_count, 17);
-
-    // The last card leaves every stock cell empty.
-    for (int s = STOCK_TOP; s < SLOT_CELLS; s++)
-        table.table_slots[s] = 0;
-    table.table_slots[STOCK_TOP] = 9;
-    table.table_slots[WASTE_SLOT] = 0;
-    table.stock_count = 1;
-    EXPECT_EQ(take_stock_card(), 1);
-    EXPECT_EQ(table.table_slots[WASTE_SLOT], 9);
-    EXPECT_EQ(table.stock_count, 0);
-    for (int s = STOCK_TOP; s < SLOT_CELLS; s++)
-        EXPECT_EQ(table.table_slots[s], 0);
-
-    // An empty stock changes nothing, not even a card left on the waste.
-    EXPECT_EQ(take_stock_card(), 0);
-    EXPECT_EQ(table.table_slots[WASTE_SLOT], 9);
-    EXPECT_EQ(table.stock_count, 0);
 }
