@@ -2,8 +2,7 @@
 // and the take-score button, against the floor of any frame (the background
 // blit and the flip alone), headless on the dummy driver with the real art.
 // Prints the ratio and exits with 1 when the full frame costs over 3.5
-// floors. A last run re-keys the cell sheets and tiles without RLE to show
-// what that encoding costs them.
+// floors.
 #include <benchmark/benchmark.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -63,29 +62,11 @@ static void BM_FloorFrame(benchmark::State &state) {
 }
 BENCHMARK(BM_FloorFrame);
 
-// SDL's RLE blit walks every run of a source row even when only a 7-pixel
-// glyph or a 20-pixel value of it is wanted, and copies each short run of a
-// tile with its own memcpy. Plain colour keys avoid both.
-static void drop_rle(SDL_Surface *image) {
-    SDL_SetColorKey(image, SDL_SRCCOLORKEY, SDL_MapRGB(image->format, 0, 255, 255));
-}
-
-static void BM_FullTableFrameWithoutRle(benchmark::State &state) {
-    SDL_Surface *cut_or_small[] = {assets.font1, assets.font3, assets.numbers,
-                                   assets.tile_normal, assets.tile_highlighted};
-    for (SDL_Surface *image : cut_or_small)
-        drop_rle(image);
-    lay_out_full_table();
-    full_frame();
-    for (auto _ : state)
-        full_frame();
-}
-BENCHMARK(BM_FullTableFrameWithoutRle);
 
 // Keeps the console output and remembers the CPU times for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
-    double full = 0, floor = 0, plain = 0;
+    double full = 0, floor = 0;
     void ReportRuns(const std::vector<Run> &runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &run : runs) {
@@ -94,9 +75,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
                 continue;
             std::string name = run.run_name.function_name;
             double t = run.GetAdjustedCPUTime();
-            if (name == "BM_FullTableFrameWithoutRle")
-                plain = t;
-            else if (name == "BM_FullTableFrame")
+            if (name == "BM_FullTableFrame")
                 full = t;
             else if (name == "BM_FloorFrame")
                 floor = t;
@@ -134,7 +113,5 @@ int main(int argc, char **argv) {
         return 0;
     double ratio = reporter.full / reporter.floor;
     printf("full table frame / floor frame = %.2f (budget %.1f)\n", ratio, BUDGET);
-    if (reporter.plain > 0)
-        printf("without RLE on fonts, numbers and tiles = %.2f\n", reporter.plain / reporter.floor);
     return ratio > BUDGET ? 1 : 0;
 }

@@ -126,3 +126,31 @@ TEST(Images, AreDrawnWholeWithTheirTopLeftCornerAtThePosition) {
     draw_image(0, 0, nullptr, screen);
     draw_image(0, 0, assets.title, nullptr);
 }
+
+// Fonts and card values are drawn from cells cut out at load time; every cell
+// must put down exactly the pixels of its place on the sheet.
+TEST(CellSheets, DrawTheSamePixelsAsTheSheet) {
+    harness_start();
+    struct {
+        SDL_Surface *sheet;
+        int cell_width, count;
+    } sheets[] = {
+        {assets.font1, assets.font1->w / 95, 95}, {assets.font2, assets.font2->w / 95, 95},
+        {assets.font2_hilite, assets.font2_hilite->w / 95, 95},
+        {assets.font3, assets.font3->w / 95, 95}, {assets.numbers, 20, 13},
+    };
+    for (auto &s : sheets) {
+        for (int i = 0; i < s.count; i++) {
+            SDL_Surface *cell = sheet_cell(s.sheet, i);
+            ASSERT_NE(cell, nullptr);
+            ASSERT_EQ(cell->w, s.cell_width);
+            SDL_FillRect(screen, nullptr, screen_rgb(40, 80, 120));
+            SDL_Rect from = {(Sint16)(i * s.cell_width), 0, (Uint16)s.cell_width, (Uint16)s.sheet->h};
+            SDL_Rect at = {10, 10, 0, 0};
+            SDL_UpperBlit(s.sheet, &from, screen, &at);
+            ASSERT_TRUE(image_drawn_at(cell, 10, 10)) << "cell " << i;
+        }
+    }
+    EXPECT_EQ(sheet_cell(assets.background, 0), nullptr);
+    EXPECT_EQ(sheet_cell(assets.numbers, 13), nullptr);
+}

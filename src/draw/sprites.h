@@ -7,6 +7,7 @@ struct Font {
     SDL_Surface *image;  // borrowed from the asset record
     int glyph_width;     // image width / 95
     int glyph_height;    // image height
+    SDL_Surface *const *cells;  // the image cut into glyphs, or null
 };
 extern Font current_font;
 
@@ -20,3 +21,16 @@ void draw_glyph(int x, int y, SDL_Surface *destination, unsigned char c);
 void draw_text(int x, int y, SDL_Surface *destination, const char *text);
 // Pixel width draw_text uses for n characters of the current font.
 int text_width(int n);
+
+// SDL's RLE blit of one cell of a wide sheet walks every run of each row up
+// to that cell, so a glyph from the end of a font costs as much as the whole
+// strip. Sheets of equal cells (fonts, card values) are therefore cut once,
+// at load time, into surfaces of their own, keyed like the sheet; drawing a
+// cell blits it whole, with the same pixels as the cell of the sheet.
+// Called by load_assets; returns 0 (and draws keep using the sheet) when SDL
+// cannot make the surfaces.
+int cut_cell_sheet(SDL_Surface *sheet, int cell_width, int count);
+// The cut surface of a cell, or null when the sheet was not cut.
+SDL_Surface *sheet_cell(SDL_Surface *sheet, int index);
+// Called by free_assets before the sheets themselves are freed.
+void free_cell_sheets(void);

@@ -37,9 +37,14 @@ void draw_card(int s, int x, int y) {
     if (v >= 1 && v <= 13) {
         int chosen = s == table.selected_first || s == table.selected_second;
         draw_image(x, y, chosen ? assets.tile_highlighted : assets.tile_normal, screen);
-        SDL_Rect cell = {(Sint16)(VALUE_CELL * (v - 1)), 0, VALUE_CELL, VALUE_CELL};
         SDL_Rect at = {(Sint16)(x + VALUE_DX), (Sint16)(y + VALUE_DY), 0, 0};
-        SDL_UpperBlit(assets.numbers, &cell, screen, &at);
+        SDL_Surface *cut = sheet_cell(assets.numbers, v - 1);
+        if (cut) {
+            SDL_UpperBlit(cut, nullptr, screen, &at);
+        } else {
+            SDL_Rect cell = {(Sint16)(VALUE_CELL * (v - 1)), 0, VALUE_CELL, VALUE_CELL};
+            SDL_UpperBlit(assets.numbers, &cell, screen, &at);
+        }
     }
     if (s == table.cursor_slot)
         draw_image(x + SELECTOR_DX, y + SELECTOR_DY, assets.selector, screen);
