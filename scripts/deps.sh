@@ -17,3 +17,8 @@ OG_BUILD_PACKAGES=(build-essential cmake pkg-config g++ clang
     libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev
     googletest libgtest-dev libbenchmark-dev)
 OG_TEST_PACKAGES=(imagemagick valgrind libclang-rt-14-dev)
+# scripts/play: the maintained SDL 1.2 and xdpyinfo for the display's size.
+OG_BUILD_PACKAGES+=(libsdl1.2-compat x11-utils)
+# scripts/ci.d/40-compat.sh and 50-armhf.sh: window tests under Xvfb, the
+# ARM cross toolchain and its emulator.
+OG_TEST_PACKAGES+=(xvfb xdotool crossbuild-essential-armhf qemu-user)
