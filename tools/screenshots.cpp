@@ -1,7 +1,9 @@
 // Makes the README's pictures: every screen of the game, drawn headless by
 // the real code on the virtual clock, written as PNG into the folder given.
 // Usage: og_screenshots DIR   (run from anywhere; needs ImageMagick's convert)
+#include <limits.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <string>
 #include "draw/table_screen.h"
@@ -101,7 +103,13 @@ int main(int argc, char **argv) {
         fprintf(stderr, "usage: %s DIR\n", argv[0]);
         return 2;
     }
-    out_dir = argv[1];
+    // The harness moves into a scratch directory of its own.
+    char absolute[PATH_MAX];
+    if (!realpath(argv[1], absolute)) {
+        perror(argv[1]);
+        return 2;
+    }
+    out_dir = absolute;
     harness_start(7);
     give_up_at = now_ms() + 60000;
     plat_poll_hook = give_up_when_late;
