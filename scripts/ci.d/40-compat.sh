@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole test suite again on the maintained SDL 1.2 (Debian's
 # libsdl1.2-compat, put first through the loader's library path), then the
-# window tests on a real X server (Xvfb) with each of the two libraries.
+# window tests on a real X server (Xvfb) with each of the two libraries, and
+# scripts/play as a player starts it (tests/scripts/play_check.sh).
 # OG_COMPAT_BUILD picks the build to test (default: scripts/test's build-test
 # when it exists, else build-compat).
 set -euo pipefail
@@ -48,3 +49,8 @@ echo "--- window tests on $display, classic SDL 1.2"
 OG_WINDOW_DISPLAY="$display" "$build/tests/test_window"
 echo "--- window tests on $display, maintained SDL 1.2"
 OG_WINDOW_DISPLAY="$display" LD_LIBRARY_PATH="$compat" "$build/tests/test_window"
+
+echo "--- scripts/play on displays of several sizes"
+stop_xvfb
+xvfb_pid=
+tests/scripts/play_check.sh
