@@ -1,49 +1,31 @@
-// Shared by the table tests: a table laid out without animation, and checks
-// that parts of images and text appear on the real screen.
+// Shared by the table tests: a dealt table, a watch on when a table is in
+// play, and checks that parts of images show on screen.
 #pragma once
 #include <SDL.h>
-#include <stdlib.h>
 #include <string>
-#include "draw/sprites.h"
 #include "harness.h"
 #include "shell/assets.h"
 #include "shell/game.h"
 #include "shell/platform.h"
-#include "table/deal.h"
 #include "table/table_loop.h"
 #include "table/table_state.h"
 
-// A freshly dealt table for `seed` as the table loop starts it, without the
-// deal's animation: cursor on 30, nothing chosen, full time and stock.
-inline void lay_out_table(unsigned seed) {
-    srand(seed);
-    int deck[52];
-    shuffle_deck(deck);
-    for (int i = 0; i < SLOT_CELLS; i++)
-        table.table_slots[i] = deck[i];
-    table.cursor_slot = 30;
-    table.selected_first = table.selected_second = NO_SLOT;
-    table.time_left = TABLE_TIME;
-    table.pair_bonus = BONUS_START;
-    table.idle_ticks = 0;
-    table.stock_count = 18;
-    table.equal_pairs = table.adjacent_pairs = 0;
-    table.table_over = table.takescore_armed = table.stock_turn_phase = 0;
-    table.moving_active = table.moving2_active = 0;
-    table.moving_slot = table.moving2_slot = NO_SLOT;
-    table.now_ms = table.last_tick_ms = (Sint32)now_ms();
-    if (table_number < 1)
-        table_number = 1;
+// The platform up and a table dealt for `seed` as the table loop starts it:
+// the first table of a one-player game.
+inline void start_dealt(unsigned seed) {
+    harness_start(seed);
+    table_number = 1;
+    start_table();
 }
 
-// The image's pixel (x, y) in the screen's format.
-inline Uint32 image_pixel(SDL_Surface *image, int x, int y) {
-    SDL_Surface *plain = SDL_ConvertSurface(image, screen->format, SDL_SWSURFACE);
-    SDL_LockSurface(plain);
-    Uint32 v = ((Uint16 *)((Uint8 *)plain->pixels + y * plain->pitch))[x];
-    SDL_UnlockSurface(plain);
-    SDL_FreeSurface(plain);
-    return v;
+// Called from a hook: 1 from the first pass of the table loop until the
+// table ends. *dealt_at keeps the clock of the ready banner, -1 before it.
+inline int table_in_play(Sint32 *dealt_at) {
+    if (table.cursor_slot == NO_SLOT)
+        *dealt_at = -1;
+    else if (*dealt_at == -1 && table.stock_count == 18 && table.time_left == TABLE_TIME)
+        *dealt_at = table.now_ms;
+    return *dealt_at != -1 && table.now_ms != *dealt_at && !table.table_over;
 }
 
 // True when the part (sx, sy, w, h) of the image shows on screen at (x, y)
@@ -56,8 +38,7 @@ inline bool part_drawn_at(SDL_Surface *image, int sx, int sy, int w, int h, int 
     for (int j = 0; j < h && same; j++)
         for (int i = 0; i < w && same; i++) {
             Uint32 v = ((Uint16 *)((Uint8 *)plain->pixels + (sy + j) * plain->pitch))[sx + i];
-            if (v != key && v != pixel_at(x + i, y + j))
-                same = false;
+            same = v == key || v == pixel_at(x + i, y + j);
         }
     SDL_UnlockSurface(plain);
     SDL_FreeSurface(plain);
@@ -71,6 +52,12 @@ inline bool card_drawn_at(int v, SDL_Surface *tile, int x, int y) {
            part_drawn_at(assets.numbers, 20 * (v - 1), 0, 20, 20, x + 8, y + 3);
 }
 
+// Either tile's top rows at (x, y): some card there.
+inline bool tile_drawn_at(int x, int y) {
+    return part_drawn_at(assets.tile_normal, 0, 0, 36, 3, x, y) ||
+           part_drawn_at(assets.tile_highlighted, 0, 0, 36, 3, x, y);
+}
+
 // True when the text shows in the font at (x, y), glyph by glyph.
 inline bool text_drawn_at(SDL_Surface *font, const std::string &text, int x, int y) {
     int gw = font->w / 95;
@@ -78,4 +65,9 @@ inline bool text_drawn_at(SDL_Surface *font, const std::string &text, int x, int
         if (!part_drawn_at(font, gw * (text[i] - 32), 0, gw, font->h, x + (int)i * (gw + 1), y))
             return false;
     return true;
+}
+
+// An image centred on the table area, where the banners go.
+inline bool centred(SDL_Surface *image) {
+    return image_drawn_at(image, 190 - image->w / 2, 120 - image->h / 2);
 }
