@@ -170,13 +170,13 @@ TEST(Data, SoundsAreShortCleanStereoPcm) {
         SCOPED_TRACE(s.file);
         // Plain PCM (format tag 1 in the leading fmt chunk), as the game loads it.
         EXPECT_EQ(read_file(kData + s.file).substr(20, 2), std::string("\1\0", 2));
-        SDL_AudioSpec spec;
+        SDL_AudioSpec wav;
         Uint8 *buf;
         Uint32 len;
-        ASSERT_NE(SDL_LoadWAV((kData + s.file).c_str(), &spec, &buf, &len), nullptr) << SDL_GetError();
+        ASSERT_NE(SDL_LoadWAV((kData + s.file).c_str(), &wav, &buf, &len), nullptr) << SDL_GetError();
         std::vector<Sint16> v(reinterpret_cast<Sint16 *>(buf), reinterpret_cast<Sint16 *>(buf + len));
         SDL_FreeWAV(buf);
-        EXPECT_TRUE(spec.format == AUDIO_S16LSB && spec.channels == 2 && spec.freq == 22050);
+        EXPECT_TRUE(wav.format == AUDIO_S16LSB && wav.channels == 2 && wav.freq == 22050);
         ASSERT_FALSE(v.empty());
         EXPECT_LE(v.size() / 2 / 22050.0, s.max_seconds);
         int peak = 0;
