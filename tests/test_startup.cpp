@@ -87,6 +87,10 @@ static void expect_fatal(const Outcome &run, const std::string &message) {
 }
 
 TEST(GameProcess, PrintsOnlyTheBannerAndEndsWithZeroWhenAskedToQuit) {
+    // Under qemu's user mode the emulator itself catches SIGTERM from the first
+    // instruction, so there is no telling when the game's handler listens.
+    if (getenv("QEMU_LD_PREFIX"))
+        GTEST_SKIP() << "the signal mask is qemu's, not the game's";
     Outcome run = run_game(ASSET_COUNT, ASSET_COUNT, true);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, BANNER);

@@ -166,6 +166,6 @@ TEST(TableSoak, RandomPlayKeepsTheInvariants) {
     EXPECT_EQ(failure, "");
     // Over a whole run the player must really play: pairs on most tables,
     // some tables cleared.
-    EXPECT_TRUE(!failure.empty() || tables < 200 || (pairs > tables && cleared > 0))
+    EXPECT_TRUE(!failure.empty() || tables < 200 || (pairs > (long)tables && cleared > 0))
         << pairs << " pairs, " << cleared << " tables cleared";
 }
