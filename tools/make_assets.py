@@ -436,14 +436,21 @@ def banner(text, fill=GOLD, lower=GOLD2, face=NAVY, rim=GOLD, min_w=0, pad_x=10)
 
 
 def make_selector():
-    # A left-pointing arrow: beside the menu buttons it points at them.
-    img = Image.new("RGB", (16, 12), KEY)
+    # A left-pointing arrow: beside the menu buttons it points at them. A
+    # light rim keeps it visible over dark and red art too (the mascot).
+    img = Image.new("RGB", (18, 14), KEY)
     d = ImageDraw.Draw(img)
-    pts = [(0, 5), (6, 0), (7, 0), (7, 3), (15, 3), (15, 8), (7, 8), (7, 11),
-           (6, 11), (0, 6)]
+    pts = [(1, 6), (7, 1), (8, 1), (8, 4), (16, 4), (16, 9), (8, 9), (8, 12),
+           (7, 12), (1, 7)]
     d.polygon(pts, fill=RED, outline=INK)
-    d.line((6, 2, 2, 5), fill=(255, 170, 170))
-    d.line((7, 4, 13, 4), fill=(255, 170, 170))
+    d.line((7, 3, 3, 6), fill=(255, 170, 170))
+    d.line((8, 5, 14, 5), fill=(255, 170, 170))
+    px = img.load()
+    rim = [(x, y) for y in range(14) for x in range(18) if px[x, y] == KEY and any(
+        0 <= x + dx < 18 and 0 <= y + dy < 14 and px[x + dx, y + dy] != KEY
+        for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)))]
+    for xy in rim:
+        px[xy] = WHITE
     return img
 
 
