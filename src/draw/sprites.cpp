@@ -71,8 +71,7 @@ void free_cell_sheets(void) {
         for (int c = 0; c < cell_sheets[i].count; c++)
             SDL_FreeSurface(cell_sheets[i].cells[c]);
     cell_sheet_count = 0;
-    if (current_font.cells)
-        current_font.cells = nullptr;
+    current_font.cells = nullptr;
 }
 
 void draw_image(int x, int y, SDL_Surface *image, SDL_Surface *destination) {

@@ -146,13 +146,3 @@ int pad_button(int button) {
         return 0;
     return sampled[button];
 }
-
-void pad_clear(void) {
-    release_all_keys();
-    for (int b = 0; b < PAD_BUTTONS; b++) {
-        joy_down[b] = 0;
-        went_down[b] = 0;
-        sampled[b] = 0;
-        release_due[b] = 0;
-    }
-}

@@ -26,5 +26,3 @@ int pad_next_event(SDL_Event *event);
 void pad_sample(void);
 // A button's state as of the last pad_sample: 1 down, 0 up.
 int pad_button(int button);
-// Forgets every held and tapped button (a new test, a lost window focus).
-void pad_clear(void);

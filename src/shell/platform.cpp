@@ -26,8 +26,6 @@ void plat_use_virtual_clock(Uint32 start_ms) {
     virtual_now = start_ms;
 }
 
-int plat_clock_is_virtual(void) { return virtual_clock; }
-
 void plat_advance(Uint32 ms) { virtual_now += ms; }
 
 Uint32 plat_ticks(void) { return virtual_clock ? virtual_now : SDL_GetTicks(); }

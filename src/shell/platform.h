@@ -31,7 +31,6 @@ int plat_poll_event(SDL_Event *event);
 // PLAT_POLL_MS, so every busy loop makes progress.
 enum { PLAT_FRAME_MS = 10, PLAT_POLL_MS = 1 };
 void plat_use_virtual_clock(Uint32 start_ms);
-int plat_clock_is_virtual(void);
 void plat_advance(Uint32 ms);
 
 // A scripted event is pushed into SDL's queue once the clock reaches `at`.
