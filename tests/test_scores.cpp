@@ -4,8 +4,11 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <string.h>
+#include <ftw.h>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <fstream>
 #include <string>
@@ -132,9 +135,9 @@ TEST(ScoresFile, RoundTripKeepsNamesBytesAndScoresExactly) {
     EXPECT_EQ(std::string((const char *)high_scores, sizeof high_scores), saved);
 }
 
-// Without a file every row is empty. Bytes past the end of a short file read
-// as NUL, not as EOF's 0xFF, which every later save would write back.
-TEST(ScoresFile, MissingFileEmptiesEveryRowAndAShortOneEndsInNul) {
+// Without a file every row is empty. Bytes past the end of a short file are
+// the end-of-file value cut to a byte, 255, and a save writes them back.
+TEST(ScoresFile, MissingFileEmptiesEveryRowAndAShortOneEndsIn255) {
     enter_fresh_dir();
     std::string table = fill_table();
     load_high_scores();
@@ -144,12 +147,12 @@ TEST(ScoresFile, MissingFileEmptiesEveryRowAndAShortOneEndsInNul) {
     load_high_scores();
     EXPECT_STREQ(high_scores[6].name, "R6");
     EXPECT_EQ(high_scores[6].score, 400);
-    EXPECT_EQ(std::string(high_scores[7].name, 20), std::string("R7") + std::string(18, '\0'));
-    EXPECT_EQ(std::string(high_scores[9].name, 20), std::string(20, '\0'));
+    EXPECT_EQ(std::string(high_scores[7].name, 20), std::string("R7\0", 3) + std::string(17, '\xff'));
+    EXPECT_EQ(std::string(high_scores[9].name, 20), std::string(20, '\xff'));
     for (int i = 7; i < 10; i++)
         EXPECT_EQ(high_scores[i].score, 0);
     save_high_scores();
-    EXPECT_EQ(read_file("scores").find('\xff'), std::string::npos);
+    EXPECT_EQ(read_file("scores").substr(27 * 9, 21), std::string(20, '\xff') + " ");
 }
 
 TEST(ScoresFile, LongAndNonNumericFiles) {
@@ -173,32 +176,142 @@ TEST(ScoresFile, LongAndNonNumericFiles) {
     EXPECT_EQ(high_scores[4].score, 88);  // misaligned: NUL bytes where its score was
 }
 
-// A save replaces "scores" whole or not at all, through "scores.tmp" and a
-// rename; a temporary left by a crash does not stop the next one.
-TEST(ScoresFile, FailedSaveKeepsTheOldFileByteForByte) {
-    const struct { const char *dir, *stale_temp; bool full_card; const char *file; } ways[] = {
-        {"scores.tmp", nullptr, false, "Old"},  // the temporary cannot be made
-        {nullptr, nullptr, true, "Old"},        // writes stop at 100 bytes
-        {"scores", nullptr, false, ""},         // the rename cannot replace it
-        {nullptr, "leftover from a crash", false, nullptr},  // saved: the new table
+namespace {
+
+enum Bytes { OLD, NEW, NONE };
+const char OLD_BYTES[] = "Old";
+const uid_t PLAYER = 65534;  // nobody, nogroup
+
+struct SaveSetup {
+    const char *what;
+    void (*arrange)(void);  // in a fresh folder holding "scores" = OLD_BYTES, 0644
+    bool as_player, size_limit;
+    Bytes scores;           // what "scores" (or the file it names) holds after the save
+    mode_t mode;            // its permission bits then, 0 to skip the check
+};
+
+std::string fresh_dir(void) {
+    const char *tmp = getenv("TMPDIR");
+    std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/og-scores-XXXXXX";
+    if (!mkdtemp(&dir[0]))
+        abort();
+    return dir;
+}
+
+void remove_tree(const std::string &dir) {
+    chmod(dir.c_str(), 0755);
+    nftw(dir.c_str(), [](const char *path, const struct stat *, int, struct FTW *) { return remove(path); }, 8,
+         FTW_DEPTH | FTW_PHYS);
+}
+
+// Runs the step in a child: as an unprivileged player when asked (as root
+// it drops to nobody and fails the test when it cannot), under a 100-byte
+// file-size limit with the default SIGXFSZ when asked, stopped after 5 s.
+// Returns the child's exit status; -signal when a signal ended it.
+int in_child(bool as_player, bool size_limit, int (*step)(void)) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        alarm(5);
+        signal(SIGXFSZ, SIG_DFL);
+        umask(022);
+        if (as_player && geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(PLAYER) != 0 || setuid(PLAYER) != 0))
+            _exit(90);
+        struct rlimit limit = {100, 100};
+        if (size_limit && setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            _exit(91);
+        _exit(step());
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+// The player owns the folder and the file unless a set-up says otherwise.
+void give_to_player(const char *path) {
+    if (geteuid() == 0 && lchown(path, PLAYER, PLAYER) != 0)
+        abort();
+}
+
+}  // namespace
+
+// Every set-up a player may meet: a save replaces a plain file whole or not
+// at all, keeps its mode and owner, writes links and shared files in place,
+// leaves alone what the player may not write, and never hangs or dies.
+TEST(ScoresFile, SaveInEverySetUpKeepsOrReplacesTheTableAsItShould) {
+    const SaveSetup setups[] = {
+        {"no file yet", [] { unlink("scores"); }, false, false, NEW, 0644},
+        {"mode 640 kept", [] { chmod("scores", 0640); }, false, false, NEW, 0640},
+        {"mode 666 kept", [] { chmod("scores", 0666); }, false, false, NEW, 0666},
+        {"a stale temporary", [] { put_file("scores.tmp", "junk"); }, false, false, NEW, 0644},
+        {"the temporary cannot be made", [] { mkdir("scores.tmp", 0755); }, false, false, NEW, 0644},
+        {"a second name", [] { link("scores", "other"); }, false, false, NEW, 0644},
+        {"a symlink", [] { rename("scores", "target"); symlink("target", "scores"); }, false, false, NEW, 0644},
+        {"a link to nowhere", [] { unlink("scores"); symlink("target", "scores"); }, false, false, NEW, 0644},
+        {"a size limit", [] {}, false, true, OLD, 0644},
+        {"scores is a folder", [] { unlink("scores"); mkdir("scores", 0755); }, false, false, NONE, 0},
+        {"scores is a FIFO", [] { unlink("scores"); mkfifo("scores", 0644); }, false, false, NONE, 0},
+        {"a read-only folder", [] { chmod("scores", 0666); chmod(".", 0555); }, true, false, NEW, 0666},
+        {"a read-only file", [] { chmod("scores", 0444); }, true, false, OLD, 0444},
+        {"another owner's shared file", [] {
+             if (geteuid() == 0 && chown("scores", 0, PLAYER) != 0)
+                 abort();
+             chmod("scores", 0664);
+         }, true, false, NEW, 0664},
     };
-    struct rlimit normal;
-    getrlimit(RLIMIT_FSIZE, &normal);
-    const struct rlimit full_card = {100, normal.rlim_max};
-    signal(SIGXFSZ, SIG_IGN);
-    for (const auto &w : ways) {
-        enter_fresh_dir();
-        std::string table = fill_table();
-        if (w.dir)
-            mkdir(w.dir, 0755);
-        put_file("scores", "Old");  // not where "scores" is a folder
-        if (w.stale_temp)
-            put_file("scores.tmp", w.stale_temp);
-        setrlimit(RLIMIT_FSIZE, w.full_card ? &full_card : &normal);
-        save_high_scores();
-        setrlimit(RLIMIT_FSIZE, &normal);
-        EXPECT_EQ(read_file("scores"), w.file ? w.file : table);
+    const std::string table = fill_table();
+    for (const SaveSetup &s : setups) {
+        SCOPED_TRACE(s.what);
+        std::string dir = fresh_dir();
+        ASSERT_EQ(chdir(dir.c_str()), 0);
+        chmod(".", 0755);
+        put_file("scores", OLD_BYTES);
+        chmod("scores", 0644);
+        give_to_player(".");
+        give_to_player("scores");
+        s.arrange();
+        const char *file = access("target", F_OK) == 0 ? "target" : "scores";
+        struct stat before = {};
+        bool existed = lstat(file, &before) == 0 && S_ISREG(before.st_mode);
+        EXPECT_EQ(in_child(s.as_player, s.size_limit, [] { save_high_scores(); return 0; }), 0)
+            << "the save ran to its end";
+        file = access("target", F_OK) == 0 ? "target" : "scores";
+        struct stat after = {};
+        EXPECT_EQ(lstat(file, &after) == 0 && S_ISREG(after.st_mode), s.scores != NONE);
+        EXPECT_TRUE(s.scores == NONE || read_file(file) == (s.scores == NEW ? table : OLD_BYTES));
+        EXPECT_TRUE(!s.mode || (after.st_mode & 07777) == s.mode) << std::oct << after.st_mode;
+        EXPECT_TRUE(!existed || after.st_uid == before.st_uid) << "owner kept";
         struct stat st;
-        EXPECT_FALSE(stat("scores.tmp", &st) == 0 && S_ISREG(st.st_mode)) << "temporary file left behind";
+        EXPECT_FALSE(lstat("scores.tmp", &st) == 0 && S_ISREG(st.st_mode)) << "temporary left behind";
+        EXPECT_TRUE(access("other", F_OK) != 0 || read_file("other") == table) << "both names see the new table";
+        EXPECT_TRUE(access("target", F_OK) != 0 || (lstat("scores", &st) == 0 && S_ISLNK(st.st_mode)))
+            << "the link stays a link";
+        ASSERT_EQ(chdir("/"), 0);
+        remove_tree(dir);
+    }
+}
+
+// Only a regular file is read: a FIFO, a folder or a device gives the empty
+// table at once.
+TEST(ScoresFile, LoadReadsOnlyARegularFile) {
+    const struct { const char *what; void (*arrange)(void); bool loaded; } setups[] = {
+        {"a FIFO", [] { mkfifo("scores", 0644); }, false},
+        {"a link to a FIFO", [] { mkfifo("fifo", 0644); symlink("fifo", "scores"); }, false},
+        {"a folder", [] { mkdir("scores", 0755); }, false},
+        {"a device", [] { symlink("/dev/zero", "scores"); }, false},
+        {"a link to a file", [] { put_file("target", record("Linked", 42)); symlink("target", "scores"); }, true},
+    };
+    for (const auto &s : setups) {
+        SCOPED_TRACE(s.what);
+        std::string dir = fresh_dir();
+        ASSERT_EQ(chdir(dir.c_str()), 0);
+        s.arrange();
+        int status = in_child(false, false, [] {
+            fill_table();
+            load_high_scores();
+            return high_scores[0].score == 42 ? 42 : high_scores[0].score == 0 && high_scores[9].name[0] == '\0' ? 0 : 1;
+        });
+        EXPECT_EQ(status, s.loaded ? 42 : 0);
+        ASSERT_EQ(chdir("/"), 0);
+        remove_tree(dir);
     }
 }

@@ -200,23 +200,48 @@ TEST(TableGame, TakingTheScoreNeedsTwoPressesAndCountsOnlyTheTime) {
     EXPECT_EQ(std::make_pair(current_player, table_number), std::make_pair(1, 1)) << "player 2's turn";
 }
 
+// A table cleared with time left, and one cleared by a pair whose flight
+// lets the last tick come due in the same pass: both earn the cleared and
+// stock bonus, and no time-up banner shows.
 TEST(TableGame, ClearedTableEarnsItsBonusAndTurnsNoStockCard) {
-    start_dealt(8);
-    // Only a pair of sevens left, no waste card, five stock cards, 600 ticks.
-    setup = [] {
-        std::fill(table.table_slots, table.table_slots + STOCK_TOP, 0);
-        std::fill(table.table_slots + STOCK_TOP + 5, table.table_slots + SLOT_CELLS, 0);
-        table.table_slots[28] = table.table_slots[29] = 7;
-        table.stock_count = 5;
-        table.time_left = 600;
-        choose(28, 29);
+    static int time_at_start;
+    struct Case { int time_left, score, banner_frames; } cases[] = {
+        {600, 1700 + 10000 + 3000 + 5000, 1000 / 11 + 60 + 5 * (250 / 11)},
+        {1, 1700 + 10000 + 5000, 1000 / 11 + 5 * (250 / 11)},
     };
-    script = {BTN_A};
-    plat_poll_hook = run_script;
-    plat_frame_hook = [] { banner_frames += table.table_over && centred(assets.tablecleared); };
-    play_table();
-    EXPECT_EQ(players[0].score, 1700 + 10000 + 3000 + 5000);
-    EXPECT_EQ(table_number, 2);
-    // One second of banner, 60 time steps and five stock steps under it.
-    EXPECT_GE(banner_frames, 1000 / 11 + 60 + 5 * (250 / 11));
+    harness_start(8);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.time_left);
+        srand(8);
+        players[0].score = 0;
+        table_number = 1;
+        time_at_start = c.time_left;
+        // Only a pair of sevens left, no waste card, five stock cards.
+        setup = [] {
+            std::fill(table.table_slots, table.table_slots + STOCK_TOP, 0);
+            std::fill(table.table_slots + STOCK_TOP + 5, table.table_slots + SLOT_CELLS, 0);
+            table.table_slots[28] = table.table_slots[29] = 7;
+            table.stock_count = 5;
+            table.time_left = time_at_start;
+            choose(28, 29);
+        };
+        script = {BTN_A};
+        pressed = next_due = 0;
+        last_time_left = -1;
+        dealt_at = -1;
+        banner_frames = 0;
+        static int timesup_frames;
+        timesup_frames = 0;
+        plat_poll_hook = run_script;
+        plat_frame_hook = [] {
+            banner_frames += table.table_over && centred(assets.tablecleared);
+            timesup_frames += centred(assets.timesup);
+        };
+        play_table();
+        EXPECT_EQ(players[0].score, c.score);
+        EXPECT_EQ(table_number, 2);
+        EXPECT_EQ(timesup_frames, 0);
+        // One second of banner, the time steps and five stock steps under it.
+        EXPECT_GE(banner_frames, c.banner_frames);
+    }
 }

@@ -1,6 +1,10 @@
 // The top-ten table and its plain-text file "scores": loading, saving,
 // qualification and insertion with the rows shifting down.
 #include "scores/high_scores.h"
+#include <errno.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 HighScoreEntry high_scores[HIGH_SCORE_ROWS];
@@ -109,13 +113,11 @@ int read_score_field(FILE *in, int32_t *score) {
     return 1;
 }
 
-// Bytes past the end of the file read as NUL: a value of their own would be
-// written back by every later save.
+// A byte past the end of the file is the end-of-file value cut to a byte,
+// 255: it draws as nothing and every save writes it back as it is.
 static void read_name_field(FILE *in, char *name) {
-    for (int i = 0; i < NAME_FIELD; i++) {
-        int c = fgetc(in);
-        name[i] = c == EOF ? '\0' : (char)c;
-    }
+    for (int i = 0; i < NAME_FIELD; i++)
+        name[i] = (char)(unsigned char)fgetc(in);
 }
 
 void read_high_scores(FILE *in) {
@@ -128,8 +130,23 @@ void read_high_scores(FILE *in) {
     }
 }
 
+// Only a regular file is read: a FIFO named "scores" would block start-up for
+// ever, and a folder or a device holds no table.
+static FILE *open_regular_for_reading(const char *path) {
+    int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return nullptr;
+    struct stat st;
+    FILE *in = nullptr;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        in = fdopen(fd, "rb");
+    if (!in)
+        close(fd);
+    return in;
+}
+
 void load_high_scores(void) {
-    FILE *in = fopen(SCORES_PATH, "rb");
+    FILE *in = open_regular_for_reading(SCORES_PATH);
     if (!in) {
         for (HighScoreEntry &row : high_scores) {
             row.name[0] = '\0';
@@ -152,19 +169,98 @@ int write_high_scores(FILE *out) {
     return ok;
 }
 
-// The old file is replaced only by a complete new one, so a full card or a
-// pulled battery can never leave the table half written.
-void save_high_scores(void) {
-    unlink(SCORES_TEMP_PATH);  // a stale temporary, or a link to elsewhere
-    FILE *out = fopen(SCORES_TEMP_PATH, "wbx");
-    if (!out)
-        return;
+// Writes the table to a descriptor and closes it; 1 when every byte reached
+// the disk.
+static int write_and_close(int fd, int sync) {
+    FILE *out = fdopen(fd, "wb");
+    if (!out) {
+        close(fd);
+        return 0;
+    }
     int ok = write_high_scores(out);
     ok &= fflush(out) == 0;
-    ok &= fsync(fileno(out)) == 0;
+    if (sync)
+        ok &= fsync(fileno(out)) == 0;
     ok &= fclose(out) == 0;
-    if (!ok || rename(SCORES_TEMP_PATH, SCORES_PATH) != 0)
+    return ok;
+}
+
+// Where a new file may take the old one's place without anyone noticing:
+// the folder takes a new entry, and "scores" is missing or a plain file of
+// ours that no other name shares. A link, a second name or a file the
+// player may not write is written in place, or left alone.
+static int replace_is_safe(const struct stat *old, int exists) {
+    if (faccessat(AT_FDCWD, ".", W_OK | X_OK, AT_EACCESS) != 0)
+        return 0;
+    return !exists || (S_ISREG(old->st_mode) && old->st_nlink == 1);
+}
+
+// The new file gets the old one's owner, group and permission bits; where
+// it cannot, the old file is written in place instead.
+static int make_temp_like(const struct stat *old, int exists) {
+    unlink(SCORES_TEMP_PATH);  // a stale temporary of an earlier crash
+    int fd = open(SCORES_TEMP_PATH, O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY, 0666);
+    if (fd < 0 || !exists)
+        return fd;
+    if ((old->st_uid == geteuid() && old->st_gid == getegid()) || fchown(fd, old->st_uid, old->st_gid) == 0)
+        if (fchmod(fd, old->st_mode & 07777) == 0)
+            return fd;
+    close(fd);
+    unlink(SCORES_TEMP_PATH);
+    return -1;
+}
+
+static void sync_folder(void) {
+    int dir = open(".", O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        fsync(dir);
+        close(dir);
+    }
+}
+
+// The plain create-or-truncate of the file, through a link if it is one.
+// Only a regular file is written: opening a FIFO would wait for a reader.
+static void write_in_place(void) {
+    int fd = open(SCORES_PATH, O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY, 0666);
+    if (fd < 0)
+        return;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ftruncate(fd, 0) != 0) {
+        close(fd);
+        return;
+    }
+    write_and_close(fd, 0);
+}
+
+static void save_to_disk(void) {
+    struct stat old;
+    int exists = lstat(SCORES_PATH, &old) == 0;
+    // A file the player may not write stays as it is; a link to nowhere is
+    // written through, creating its target.
+    if (exists && faccessat(AT_FDCWD, SCORES_PATH, W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+        return;
+    int fd = replace_is_safe(&old, exists) ? make_temp_like(&old, exists) : -1;
+    if (fd < 0) {
+        write_in_place();
+        return;
+    }
+    // A complete new file or none: a full disk or a size limit leaves the
+    // old table byte for byte.
+    if (!write_and_close(fd, 1) || rename(SCORES_TEMP_PATH, SCORES_PATH) != 0) {
         unlink(SCORES_TEMP_PATH);
+        return;
+    }
+    sync_folder();
+}
+
+// A file-size limit would otherwise end the program with SIGXFSZ in the
+// middle of a save; ignored, the write fails and the save is skipped.
+void save_high_scores(void) {
+    struct sigaction ignore = {}, previous;
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &previous);
+    save_to_disk();
+    sigaction(SIGXFSZ, &previous, nullptr);
 }
 
 // ---- the table -------------------------------------------------------------

@@ -21,8 +21,10 @@ void copy_name(char *dest, const char *src);
 // Called once by the entry routine before the display comes up: fills the
 // table from "scores", or empties it silently when there is no such file.
 void load_high_scores(void);
-// Called by the game flow after every name entry. Replaces "scores" whole or
-// not at all (through "scores.tmp" and a rename); failure is silent.
+// Called by the game flow after every name entry. Replaces a plain "scores"
+// whole or not at all (through "scores.tmp" and a rename), writes a link, a
+// shared file or one in a read-only folder in place, never touches one the
+// player may not write; failure is silent.
 void save_high_scores(void);
 // Called by the game flow for each player's final score: beats row 9?
 int score_qualifies(int score);

@@ -8,5 +8,5 @@ int time_bonus_points(int time_left);
 int table_bonus_points(int cleared, int time_left, int stock_count);
 // Counts the bonus into the current player's score with its banners and
 // sounds, then pauses two seconds. Called by play_table once, after a table
-// that ended with time left.
+// that was cleared or taken rather than timed out.
 void award_table_bonus(void);

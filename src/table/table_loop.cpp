@@ -67,18 +67,22 @@ static void pass_turn(void) {
 }
 
 // One pass after the input: the tick that is due, then the time-up check.
-static void keep_time(void) {
+// Returns 1 when the time ran out. A table cleared or taken in this very
+// pass is already over: its last tick still counts, but it ends as cleared
+// or taken and keeps its bonus.
+static int keep_time(void) {
     table.now_ms = (Sint32)plat_ticks();
     if (exit_requested)
-        return;
+        return 0;
     if (tick_due()) {
         count_tick();
         draw_table(OVERLAY_NONE);
     }
-    if (table.time_left <= 0) {
-        table.table_over = 1;
-        animate_for(BANNER_MS, OVERLAY_TIMESUP);
-    }
+    if (table.time_left > 0 || table.table_over)
+        return 0;
+    table.table_over = 1;
+    animate_for(BANNER_MS, OVERLAY_TIMESUP);
+    return 1;
 }
 
 void play_table(void) {
@@ -86,16 +90,17 @@ void play_table(void) {
     draw_table(OVERLAY_NONE);
     // The clock starts only now: the deal and the banner cost no time.
     table.last_tick_ms = (Sint32)plat_ticks();
+    int timed_out = 0;
     while (!table.table_over && !new_game_requested) {
         if (exit_requested)
             return;
         poll_input();
         table_input();
-        keep_time();
+        timed_out = keep_time();
     }
     if (exit_requested || new_game_requested)
         return;
-    if (table.time_left > 0)
+    if (!timed_out)
         award_table_bonus();
     pass_turn();
 }
