@@ -3,8 +3,9 @@
 #include <stdlib.h>
 #include <unistd.h>
 #include <benchmark/benchmark.h>
-#include "shell/assets.h"
-#include "shell/platform.h"
+#include "platform/assets.h"
+#include "platform/platform.h"
+#include "platform/seam.h"
 
 static void bring_up_once(void) {
     static int up = 0;

@@ -10,11 +10,14 @@
 #include <string>
 #include "draw/sprites.h"
 #include "draw/table_screen.h"
-#include "shell/assets.h"
-#include "shell/game.h"
-#include "shell/platform.h"
-#include "table/deal.h"
-#include "table/table_state.h"
+#include "platform/assets.h"
+#include "rules/game_state.h"
+#include "game/game_flow.h"
+#include "platform/platform.h"
+#include "platform/seam.h"
+#include "rules/deck.h"
+#include "screens/animate.h"
+#include "rules/table_state.h"
 
 static const double BUDGET = 3.5;
 

@@ -7,9 +7,11 @@
 #include <sstream>
 #include <SDL_mixer.h>
 #include "draw/sprites.h"
-#include "input/pad.h"
-#include "shell/assets.h"
-#include "shell/platform.h"
+#include "platform/pad.h"
+#include "platform/assets.h"
+#include "platform/platform.h"
+#include "platform/seam.h"
+#include "rules/game_state.h"
 
 static std::string work_dir;
 
@@ -43,6 +45,7 @@ void harness_start(unsigned seed) {
         abort();
     plat_use_virtual_clock(1000);
     init_platform();
+    set_start_values();
     load_assets();
     set_font(assets.font1);
     srand(seed);

@@ -4,11 +4,14 @@
 #include <SDL.h>
 #include <string>
 #include "harness.h"
-#include "shell/assets.h"
-#include "shell/game.h"
-#include "shell/platform.h"
-#include "table/table_loop.h"
-#include "table/table_state.h"
+#include "platform/assets.h"
+#include "rules/game_state.h"
+#include "game/game_flow.h"
+#include "platform/platform.h"
+#include "platform/seam.h"
+#include "screens/table_loop.h"
+#include "rules/timer.h"
+#include "rules/table_state.h"
 
 // The platform up and a table dealt for `seed` as the table loop starts it:
 // the first table of a one-player game.

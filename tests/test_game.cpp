@@ -5,15 +5,20 @@
 #include <string.h>
 #include <string>
 #include <vector>
+#include <SDL_mixer.h>
 #include "harness.h"
 #include "input/input.h"
-#include "menus/main_menu.h"
-#include "scores/high_scores.h"
-#include "shell/assets.h"
-#include "shell/game.h"
-#include "shell/platform.h"
-#include "table/table_loop.h"
-#include "table/table_state.h"
+#include "screens/main_menu.h"
+#include "draw/backdrop.h"
+#include "rules/high_scores.h"
+#include "platform/assets.h"
+#include "rules/game_state.h"
+#include "game/game_flow.h"
+#include "platform/platform.h"
+#include "platform/seam.h"
+#include "screens/table_loop.h"
+#include "rules/timer.h"
+#include "rules/table_state.h"
 
 static std::string scores_file(void) { return read_file(harness_dir() + "/scores"); }
 

@@ -7,9 +7,10 @@
 #include <gtest/gtest.h>
 #include "harness.h"
 #include "input/input.h"
-#include "input/pad.h"
-#include "input/sound.h"
-#include "shell/platform.h"
+#include "platform/pad.h"
+#include "platform/audio.h"
+#include "platform/platform.h"
+#include "platform/seam.h"
 
 // A script's button letters, by button number: the directions anticlockwise
 // from UP, the diagonals as on a keyboard (q up-left, z down-left, c

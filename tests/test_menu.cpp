@@ -6,13 +6,16 @@
 #include <vector>
 #include "harness.h"
 #include "input/input.h"
-#include "menus/backdrop.h"
-#include "menus/main_menu.h"
-#include "menus/player_menu.h"
-#include "scores/high_scores.h"
-#include "shell/assets.h"
-#include "shell/game.h"
-#include "shell/platform.h"
+#include "draw/backdrop.h"
+#include "screens/main_menu.h"
+#include "draw/backdrop.h"
+#include "screens/player_menu.h"
+#include "rules/high_scores.h"
+#include "platform/assets.h"
+#include "rules/game_state.h"
+#include "game/game_flow.h"
+#include "platform/platform.h"
+#include "platform/seam.h"
 
 // The selector's place on the frame just shown: R N H I Q in the main menu,
 // 1 or 2 in the player-count menu.

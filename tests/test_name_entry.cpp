@@ -4,11 +4,15 @@
 #include <string.h>
 #include <string>
 #include "harness.h"
-#include "menus/main_menu.h"
-#include "scores/high_scores.h"
-#include "scores/name_entry.h"
-#include "shell/game.h"
-#include "shell/platform.h"
+#include "screens/main_menu.h"
+#include "draw/backdrop.h"
+#include "rules/high_scores.h"
+#include "screens/name_entry.h"
+#include "rules/name_grid.h"
+#include "rules/game_state.h"
+#include "game/game_flow.h"
+#include "platform/platform.h"
+#include "platform/seam.h"
 
 static int grid_index(char c) { return (int)(strchr(name_grid, c) - name_grid); }
 

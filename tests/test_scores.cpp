@@ -13,7 +13,7 @@
 #include <fstream>
 #include <string>
 #include "harness.h"
-#include "scores/high_scores.h"
+#include "rules/high_scores.h"
 
 namespace {
 

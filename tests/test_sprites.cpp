@@ -4,8 +4,9 @@
 #include <gtest/gtest.h>
 #include "draw/sprites.h"
 #include "harness.h"
-#include "shell/assets.h"
-#include "shell/platform.h"
+#include "platform/assets.h"
+#include "platform/platform.h"
+#include "platform/seam.h"
 
 TEST(Text, IsCentredOrPlacedAndStopsAtTheFirstByteOutside32To126) {
     harness_start();
@@ -50,7 +51,7 @@ TEST(CellSheets, DrawTheSamePixelsAsTheSheet) {
     for (SDL_Surface *sheet : sheets) {
         int count = sheet == assets.numbers ? 13 : 95, w = sheet->w / count;
         for (int i = 0; i < count; i++) {
-            ASSERT_NE(sheet_cell(sheet, i), nullptr);
+            ASSERT_NE(sheet_cells(sheet, count), nullptr);
             SDL_FillRect(screen, nullptr, screen_rgb(40, 80, 120));
             SDL_Rect from = {(Sint16)(i * w), 0, (Uint16)w, (Uint16)sheet->h}, at = {10, 10, 0, 0};
             SDL_UpperBlit(sheet, &from, screen, &at);
@@ -59,7 +60,7 @@ TEST(CellSheets, DrawTheSamePixelsAsTheSheet) {
                 set_font(sheet);
                 draw_glyph(10, 40, screen, (unsigned char)(32 + i));
             } else {
-                draw_image(10, 40, sheet_cell(sheet, i), screen);
+                draw_image(10, 40, sheet_cells(sheet, count)[i], screen);
             }
             int differ = 0;
             for (int y = 0; y < sheet->h; y++)
@@ -68,5 +69,5 @@ TEST(CellSheets, DrawTheSamePixelsAsTheSheet) {
             ASSERT_EQ(differ, 0) << "cell " << i;
         }
     }
-    EXPECT_EQ(sheet_cell(assets.numbers, 13), nullptr);
+    EXPECT_EQ(sheet_cells(assets.numbers, 14), nullptr);
 }

@@ -11,11 +11,13 @@
 #include <string>
 #include <gtest/gtest.h>
 #include "harness.h"
-#include "input/sound.h"
-#include "shell/assets.h"
-#include "shell/game.h"
-#include "shell/platform.h"
-#include "table/table_state.h"
+#include "platform/audio.h"
+#include "platform/assets.h"
+#include "rules/game_state.h"
+#include "game/game_flow.h"
+#include "platform/platform.h"
+#include "platform/seam.h"
+#include "rules/table_state.h"
 
 static const char BANNER[] = "\n\nOlvane Gorvel\nv1.0\n\n";
 
@@ -49,8 +51,8 @@ static Outcome run_game(int first, int last, bool quit = false, const char *vide
         abort();
     for (int i = 0; i < ASSET_COUNT; i++)
         if ((i < first || i > last) &&
-            symlink((std::string(OG_SOURCE_DIR) + "/" + asset_paths[i]).c_str(),
-                    (std::string(dir) + "/" + asset_paths[i]).c_str()) != 0)
+            symlink((std::string(OG_SOURCE_DIR) + "/" + asset_catalogue[i].path).c_str(),
+                    (std::string(dir) + "/" + asset_catalogue[i].path).c_str()) != 0)
             abort();
     std::string out = std::string(dir) + "/stdout", err = std::string(dir) + "/stderr";
     pid_t pid = fork();
@@ -101,8 +103,8 @@ TEST(GameProcess, PrintsOnlyTheBannerAndEndsWithZeroWhenAskedToQuit) {
 // that file, so the catalogue is loaded in its order.
 TEST(GameProcess, EachMissingFileStopsStartUpNamingThatImageOrTheSound) {
     for (int i = 0; i < ASSET_COUNT; i++) {
-        SCOPED_TRACE(asset_paths[i]);
-        std::string image = std::string("Unable to load image: ") + asset_paths[i] + "\n";
+        SCOPED_TRACE(asset_catalogue[i].path);
+        std::string image = std::string("Unable to load image: ") + asset_catalogue[i].path + "\n";
         for (int last : {i, ASSET_COUNT - 1})
             expect_fatal(run_game(i, last), i < ASSET_IMAGE_COUNT ? image : "Unable to load sound");
     }
@@ -148,6 +150,7 @@ TEST(StartUp, SetsTheStartValuesAndSeedsTheShuffleWithTheTicksModulo32000) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     plat_use_virtual_clock(32000 + 1234);
     init_platform();
+    set_start_values();
     int first = rand();
     srand(1234);
     EXPECT_EQ(first, rand());

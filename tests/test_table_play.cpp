@@ -9,26 +9,25 @@
 #include <vector>
 #include "draw/table_screen.h"
 #include "input/input.h"
-#include "input/pad.h"
-#include "input/sound.h"
-#include "table/bonus.h"
-#include "table/controls.h"
-#include "table/deal.h"
-#include "table/pairing.h"
+#include "platform/pad.h"
+#include "platform/audio.h"
+#include "rules/bonus.h"
+#include "screens/bonus_count.h"
+#include "rules/cursor.h"
+#include "screens/table_controls.h"
+#include "rules/deck.h"
+#include "screens/animate.h"
+#include "rules/pairs.h"
 #include "table_helpers.h"
 
-// The sounds that the action starts, the mixer held meanwhile so that none
-// ends unseen.
-static std::set<Mix_Chunk *> heard(void (*action)(void)) {
-    Mix_HaltChannel(-1);
-    SDL_LockAudio();
+// The sounds that the action starts.
+static std::set<int> sounds_started;
+static std::set<int> heard(void (*action)(void)) {
+    sounds_started.clear();
+    plat_sound_hook = [](int sound) { sounds_started.insert(sound); };
     action();
-    std::set<Mix_Chunk *> chunks;
-    for (int ch = 0; ch < Mix_AllocateChannels(-1); ch++)
-        if (Mix_Playing(ch))
-            chunks.insert(Mix_GetChunk(ch));
-    SDL_UnlockAudio();
-    return chunks;
+    plat_sound_hook = nullptr;
+    return sounds_started;
 }
 
 static void choose(int first, int cursor) { table.selected_first = first; table.cursor_slot = cursor; }
@@ -40,17 +39,17 @@ TEST(TablePairs, ChoosingJudgingAndScoring) {
     // Values p and q put at slots a and b of a fresh deal, a already chosen,
     // then the action pressed with the cursor on b.
     struct Case { const char *what; int a, p, b, q, bonus, points; std::pair<int, int> chosen;
-                  Mix_Chunk **sound; } cases[] = {
-        {"equal", 28, 7, 29, 7, 500, 1700, NONE_CHOSEN, &assets.click2},
-        {"neighbours upward", 28, 7, 29, 8, 490, 890, NONE_CHOSEN, &assets.click2},
-        {"neighbours downward", 28, 8, 29, 7, 500, 900, NONE_CHOSEN, &assets.click2},
-        {"king and ace", 28, 13, 29, 1, 0, 400, NONE_CHOSEN, &assets.click2},
-        {"ace and king", 28, 1, 29, 13, 500, 900, NONE_CHOSEN, &assets.click2},
-        {"queen and ace refused", 28, 12, 29, 1, 500, 0, NONE_CHOSEN, &assets.nono},
-        {"seven and nine refused", 28, 7, 29, 9, 500, 0, NONE_CHOSEN, &assets.nono},
-        {"any card may be chosen first", NO_SLOT, 0, 3, 7, 500, 0, {3, NO_SLOT}, nullptr},
-        {"chosen again: taken back", 28, 7, 28, 7, 500, 0, NONE_CHOSEN, nullptr},
-        {"a covered choice stays marked", 3, 7, 29, 7, 500, 0, {3, 29}, nullptr},
+                  int sound; } cases[] = {
+        {"equal", 28, 7, 29, 7, 500, 1700, NONE_CHOSEN, SOUND_CLICK2},
+        {"neighbours upward", 28, 7, 29, 8, 490, 890, NONE_CHOSEN, SOUND_CLICK2},
+        {"neighbours downward", 28, 8, 29, 7, 500, 900, NONE_CHOSEN, SOUND_CLICK2},
+        {"king and ace", 28, 13, 29, 1, 0, 400, NONE_CHOSEN, SOUND_CLICK2},
+        {"ace and king", 28, 1, 29, 13, 500, 900, NONE_CHOSEN, SOUND_CLICK2},
+        {"queen and ace refused", 28, 12, 29, 1, 500, 0, NONE_CHOSEN, SOUND_NONO},
+        {"seven and nine refused", 28, 7, 29, 9, 500, 0, NONE_CHOSEN, SOUND_NONO},
+        {"any card may be chosen first", NO_SLOT, 0, 3, 7, 500, 0, {3, NO_SLOT}, -1},
+        {"chosen again: taken back", 28, 7, 28, 7, 500, 0, NONE_CHOSEN, -1},
+        {"a covered choice stays marked", 3, 7, 29, 7, 500, 0, {3, 29}, -1},
     };
     start_dealt(11);
     for (const Case &c : cases) {
@@ -64,7 +63,7 @@ TEST(TablePairs, ChoosingJudgingAndScoring) {
             table.table_slots[c.a] = c.p;
         table.table_slots[c.b] = c.q;
         choose(c.a, c.b);
-        EXPECT_EQ(heard(pick_card), c.sound ? std::set<Mix_Chunk *>{*c.sound} : std::set<Mix_Chunk *>{});
+        EXPECT_EQ(heard(pick_card), c.sound >= 0 ? std::set<int>{c.sound} : std::set<int>{});
         EXPECT_EQ(players[0].score, 100 + c.points);
         EXPECT_EQ(table.equal_pairs, (int)(taken && c.p == c.q));
         EXPECT_EQ(table.adjacent_pairs, (int)(taken && c.p != c.q));
@@ -81,7 +80,7 @@ TEST(TablePairs, StockTurnsOntoTheEmptiedWasteAndIntoTheLowestGap) {
     int next = table.table_slots[STOCK_TOP], after_next = table.table_slots[STOCK_TOP + 1];
     table.table_slots[30] = table.table_slots[WASTE_SLOT];
     choose(30, WASTE_SLOT);
-    EXPECT_EQ(heard(pick_card).count(assets.click1), 1u) << "the stock card turned";
+    EXPECT_EQ(heard(pick_card).count(SOUND_CLICK1), 1u) << "the stock card turned";
     EXPECT_EQ(table.table_slots[WASTE_SLOT], next);
 
     // A stock press: the waste card fills the lowest gap, a new one follows.
@@ -125,7 +124,7 @@ TEST(TableControls, LatchesMoveTheCursorAndDisarmTheButton) {
             table.table_slots[c.gap] = 0;
         table.cursor_slot = c.from;
         table.takescore_armed = *c.latch = 1;
-        EXPECT_EQ(heard(table_input).count(assets.click3), 1u);
+        EXPECT_EQ(heard(table_input).count(SOUND_CLICK3), 1u);
         EXPECT_EQ(table.cursor_slot, c.to);
         EXPECT_EQ(*c.latch + table.takescore_armed, 0) << "latch and button cleared";
     }
@@ -194,8 +193,10 @@ TEST(TableGame, TakingTheScoreNeedsTwoPressesAndCountsOnlyTheTime) {
     plat_poll_hook = run_script;
     play_table();
     EXPECT_EQ(pressed, script.size()) << "the table ended at the last press";
-    EXPECT_TRUE(players[0].score == time_bonus_points(last_time_left) ||
-                players[0].score == time_bonus_points(last_time_left - 1)) << last_time_left << " ticks left";
+    // 50 points for every ten ticks left or part of ten, counted from the
+    // last tick seen or the one after it.
+    EXPECT_TRUE(players[0].score == 50 * ((last_time_left + 9) / 10) ||
+                players[0].score == 50 * ((last_time_left + 8) / 10)) << last_time_left << " ticks left";
     EXPECT_EQ(table.stock_count, 18) << "the stock is not counted";
     EXPECT_EQ(std::make_pair(current_player, table_number), std::make_pair(1, 1)) << "player 2's turn";
 }

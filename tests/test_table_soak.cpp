@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <string>
 #include "input/input.h"
-#include "input/pad.h"
-#include "table/pairing.h"
+#include "platform/pad.h"
+#include "rules/pairs.h"
 #include "table_helpers.h"
 
 namespace {

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 #include "draw/overlay.h"
 #include "draw/sprites.h"
+#include <SDL_mixer.h>
 #include "harness.h"
 #include "input/input.h"
-#include "input/pad.h"
-#include "input/sound.h"
-#include "shell/assets.h"
-#include "shell/platform.h"
+#include "platform/pad.h"
+#include "platform/audio.h"
+#include "platform/assets.h"
+#include "platform/platform.h"
+#include "platform/seam.h"
 
 TEST(Volume, StepsBy7Between1And128AndMuteRemembersTheLevel) {
     harness_start();
@@ -31,9 +33,9 @@ TEST(Volume, StepsBy7Between1And128AndMuteRemembersTheLevel) {
         }
         EXPECT_EQ(levels, c.levels) << c.operations;
     }
-    play_sound(nullptr);
-    play_sound(assets.click1);
-    play_sound(assets.click1);
+    play_sound(-1);
+    play_sound(SOUND_CLICK1);
+    play_sound(SOUND_CLICK1);
     EXPECT_EQ(Mix_Playing(-1), 2) << "overlapping, on free channels";
 }
 

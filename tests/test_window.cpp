@@ -12,11 +12,14 @@
 #include <SDL_mixer.h>
 #include "harness.h"
 #include "draw/sprites.h"
-#include "input/pad.h"
-#include "menus/main_menu.h"
-#include "shell/assets.h"
-#include "shell/game.h"
-#include "shell/platform.h"
+#include "platform/pad.h"
+#include "screens/main_menu.h"
+#include "draw/backdrop.h"
+#include "platform/assets.h"
+#include "rules/game_state.h"
+#include "game/game_flow.h"
+#include "platform/platform.h"
+#include "platform/seam.h"
 
 static std::string run(const std::string &command) {
     std::string out;
@@ -166,10 +169,10 @@ TEST_F(Window, TheFrameAppearsAtTheChosenScaleWithSharpPixels) {
 static std::vector<int> pad_events_for(int ms) {
     std::vector<int> downs;
     for (int waited = 0; waited < ms; waited += 10) {
-        SDL_Event e;
+        PadEvent e;
         while (pad_next_event(&e))
-            if (e.type == SDL_JOYBUTTONDOWN)
-                downs.push_back(e.jbutton.button);
+            if (e.type == PAD_BUTTON_DOWN)
+                downs.push_back(e.button);
         usleep(10 * 1000);
     }
     return downs;

@@ -8,14 +8,19 @@
 #include <string>
 #include "draw/table_screen.h"
 #include "harness.h"
-#include "menus/main_menu.h"
-#include "menus/player_menu.h"
-#include "scores/high_scores.h"
-#include "scores/name_entry.h"
-#include "shell/game.h"
-#include "shell/platform.h"
-#include "table/deal.h"
-#include "table/table_state.h"
+#include "screens/main_menu.h"
+#include "draw/backdrop.h"
+#include "screens/player_menu.h"
+#include "rules/high_scores.h"
+#include "screens/name_entry.h"
+#include "rules/name_grid.h"
+#include "rules/game_state.h"
+#include "game/game_flow.h"
+#include "platform/platform.h"
+#include "platform/seam.h"
+#include "rules/deck.h"
+#include "screens/animate.h"
+#include "rules/table_state.h"
 
 static std::string out_dir;
 static const char *shot_name = nullptr;  // taken at the next presented frame

@@ -3,10 +3,15 @@
 #include <stdio.h>
 #include "draw/sprites.h"
 #include "input/input.h"
-#include "input/sound.h"
-#include "shell/platform.h"
+#include "platform/audio.h"
+#include "platform/platform.h"
+#include "platform/ticks.h"
+
+namespace {
 
 enum { OVERLAY_Y = 215 };
+
+}  // namespace
 
 void volume_overlay_text(int level, char out[OVERLAY_TEXT_SIZE]) {
     if (level == 0)
@@ -15,8 +20,9 @@ void volume_overlay_text(int level, char out[OVERLAY_TEXT_SIZE]) {
         snprintf(out, OVERLAY_TEXT_SIZE, "VOLUME %3i%%", level * 100 / 128);
 }
 
-void draw_volume_overlay(SDL_Surface *destination, SDL_Surface *font) {
-    if (!(plat_ticks() < volume_shown_until))
+void draw_volume_overlay(Image *destination, Image *font) {
+    // 0 is "hidden", whatever the clock says.
+    if (volume_shown_until == 0 || !tick_after(volume_shown_until, plat_ticks()))
         return;
     set_font(font);
     char text[OVERLAY_TEXT_SIZE];

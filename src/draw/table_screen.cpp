@@ -4,10 +4,12 @@
 #include <stdio.h>
 #include "draw/overlay.h"
 #include "draw/sprites.h"
-#include "shell/assets.h"
-#include "shell/game.h"
-#include "shell/platform.h"
-#include "table/table_state.h"
+#include "platform/assets.h"
+#include "platform/platform.h"
+#include "rules/game_state.h"
+#include "rules/table_state.h"
+
+namespace {
 
 enum {
     VALUE_CELL = 20, VALUE_DX = 8, VALUE_DY = 3,
@@ -25,10 +27,22 @@ enum {
     NUMBER_TEXT = 16
 };
 
-static int shown_in_flight(int s) {
-    return (table.moving_active && table.moving_slot == s) ||
-           (table.moving2_active && table.moving2_slot == s);
+int shown_in_flight(int s) {
+    return (table.moving_active && table.moving_slot == s) || (table.moving2_active && table.moving2_slot == s);
 }
+
+// The value's 20 x 20 cell of the strip, cut at load when it could be.
+void draw_value(int v, int x, int y) {
+    Image *const *cells = sheet_cells(assets.numbers, VALUE_CELLS);
+    if (cells) {
+        draw_image(x, y, cells[v - 1], screen);
+        return;
+    }
+    ImageRect cell = {VALUE_CELL * (v - 1), 0, VALUE_CELL, VALUE_CELL};
+    plat_blit(assets.numbers, &cell, screen, x, y);
+}
+
+}  // namespace
 
 void draw_card(int s, int x, int y) {
     if (s < 0 || s > WASTE_SLOT)
@@ -37,20 +51,15 @@ void draw_card(int s, int x, int y) {
     if (v >= 1 && v <= 13) {
         int chosen = s == table.selected_first || s == table.selected_second;
         draw_image(x, y, chosen ? assets.tile_highlighted : assets.tile_normal, screen);
-        SDL_Rect at = {(Sint16)(x + VALUE_DX), (Sint16)(y + VALUE_DY), 0, 0};
-        SDL_Surface *cut = sheet_cell(assets.numbers, v - 1);
-        if (cut) {
-            SDL_UpperBlit(cut, nullptr, screen, &at);
-        } else {
-            SDL_Rect cell = {(Sint16)(VALUE_CELL * (v - 1)), 0, VALUE_CELL, VALUE_CELL};
-            SDL_UpperBlit(assets.numbers, &cell, screen, &at);
-        }
+        draw_value(v, x + VALUE_DX, y + VALUE_DY);
     }
     if (s == table.cursor_slot)
         draw_image(x + SELECTOR_DX, y + SELECTOR_DY, assets.selector, screen);
 }
 
-static void draw_cards(void) {
+namespace {
+
+void draw_cards(void) {
     for (int s = 0; s <= WASTE_SLOT; s++) {
         if (shown_in_flight(s))
             continue;
@@ -59,25 +68,27 @@ static void draw_cards(void) {
     }
 }
 
-static void draw_stock(void) {
-    SDL_Surface *picture = nullptr;
+// The mascot holds the stock; two frames show it turning the next card.
+void draw_stock(void) {
+    Image *const phases[] = {assets.gorvel1, assets.gorvel2, assets.gorvel3};
+    Image *picture = nullptr;
     if (table.table_slots[STOCK_TOP] == 0)
-        picture = assets.gorvel[3];
+        picture = assets.gorvel4;
     else if (table.stock_turn_phase >= 0 && table.stock_turn_phase <= 2)
-        picture = assets.gorvel[table.stock_turn_phase];
+        picture = phases[table.stock_turn_phase];
     draw_image(STOCK_X, STOCK_Y, picture, screen);
     if (table.cursor_slot == STOCK_TARGET)
         draw_image(STOCK_SELECTOR_X, STOCK_SELECTOR_Y, assets.selector, screen);
 }
 
-static void draw_flights(void) {
+void draw_flights(void) {
     if (table.moving_active)
         draw_card(table.moving_slot, table.moving_x, table.moving_y);
     if (table.moving2_active)
         draw_card(table.moving2_slot, table.moving2_x, table.moving2_y);
 }
 
-static void draw_takescore(void) {
+void draw_takescore(void) {
     draw_image(TAKESCORE_X, TAKESCORE_Y, assets.button_takescore, screen);
     if (table.takescore_armed)
         draw_image(TAKESCORE_X, TAKESCORE_Y, assets.button_takescore_sure, screen);
@@ -85,13 +96,13 @@ static void draw_takescore(void) {
         draw_image(TAKESCORE_SELECTOR_X, TAKESCORE_SELECTOR_Y, assets.selector, screen);
 }
 
-static void draw_number(int x, int y, const char *format, int value) {
+void draw_number(int x, int y, const char *format, int value) {
     char text[NUMBER_TEXT];
     snprintf(text, sizeof text, format, value);
     draw_text(x, y, screen, text);
 }
 
-static void draw_scores(void) {
+void draw_scores(void) {
     int two = player_count == 2;
     draw_image(HEADING_X, HEADING_Y,
                two ? assets.twoplayerscore_header : assets.oneplayerscore_header, screen);
@@ -101,21 +112,20 @@ static void draw_scores(void) {
         draw_number(SCORE_X, SCORE2_Y, "%6i", players[1].score);
 }
 
-static void draw_timer(void) {
+void draw_timer(void) {
     int width = table.time_left / 10;
     // A time below zero or above the start must not turn into a huge or
     // negative rectangle once stored in the blit's 16-bit fields.
     if (width < 0)
         width = 0;
-    if (width > assets.timer_image->w)
-        width = assets.timer_image->w;
-    SDL_Rect part = {0, 0, (Uint16)width, TIMER_H};
-    SDL_Rect at = {TIMER_X, TIMER_Y, 0, 0};
+    if (width > image_width(assets.timer_image))
+        width = image_width(assets.timer_image);
+    ImageRect part = {0, 0, width, TIMER_H};
     if (width > 0)
-        SDL_UpperBlit(assets.timer_image, &part, screen, &at);
+        plat_blit(assets.timer_image, &part, screen, TIMER_X, TIMER_Y);
 }
 
-static void draw_counters(void) {
+void draw_counters(void) {
     draw_number(BONUS_X, BONUS_Y, "%4i", table.pair_bonus);
     draw_number(EQUAL_X, PAIRS_Y, "%2i", table.equal_pairs);
     draw_number(ADJACENT_X, PAIRS_Y, "%2i", table.adjacent_pairs);
@@ -123,19 +133,17 @@ static void draw_counters(void) {
 }
 
 // Banners are centred on the table area, right of the score panel.
-static int banner_x(SDL_Surface *image) { return BANNER_MIDDLE_X - image->w / 2; }
+int banner_x(Image *image) { return BANNER_MIDDLE_X - image_width(image) / 2; }
 
-static void draw_centred(SDL_Surface *image) {
-    draw_image(banner_x(image), BANNER_MIDDLE_Y - image->h / 2, image, screen);
-}
+void draw_centred(Image *image) { draw_image(banner_x(image), BANNER_MIDDLE_Y - image_height(image) / 2, image, screen); }
 
 // A player's label resting on the line y = 120, with a banner under it.
-static void draw_labelled(SDL_Surface *label, SDL_Surface *banner, int banner_y) {
-    draw_image(banner_x(label), BANNER_MIDDLE_Y - label->h, label, screen);
+void draw_labelled(Image *label, Image *banner, int banner_y) {
+    draw_image(banner_x(label), BANNER_MIDDLE_Y - image_height(label), label, screen);
     draw_image(banner_x(banner), banner_y, banner, screen);
 }
 
-static void draw_game_over(void) {
+void draw_game_over(void) {
     draw_text(TABLE_NO_X, TABLE_NO_Y, screen, "-");
     int p0 = players[0].score, p1 = players[1].score;
     if (player_count == 2 && p0 != p1)
@@ -145,7 +153,7 @@ static void draw_game_over(void) {
         draw_centred(assets.gameover);
 }
 
-static void draw_banner(int overlay) {
+void draw_banner(int overlay) {
     if (overlay == OVERLAY_GAMEOVER) {
         draw_game_over();
         return;
@@ -161,6 +169,8 @@ static void draw_banner(int overlay) {
     else if (overlay == OVERLAY_TIMESUP)
         draw_centred(assets.timesup);
 }
+
+}  // namespace
 
 void draw_table(int overlay) {
     draw_image(0, 0, assets.background, screen);

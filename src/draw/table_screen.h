@@ -1,4 +1,4 @@
-// The table screen: one whole frame of a running table, then SDL_Flip.
+// The table screen: one whole frame of a running table, then presented.
 #pragma once
 
 enum {

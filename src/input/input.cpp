@@ -1,22 +1,26 @@
 // Button input: events and pad samples become one-shot latches, with
 // keyboard-like auto-repeat for the directions; the volume keys act here.
 #include "input/input.h"
-#include "input/pad.h"
-#include "input/sound.h"
-#include "shell/platform.h"
+#include "platform/audio.h"
+#include "platform/pad.h"
+#include "platform/platform.h"
+#include "platform/ticks.h"
+#include "rules/game_state.h"
 
 int press_left = 0, press_right = 0, press_up = 0, press_down = 0;
 int press_action = 0, hold_start = 0;
 int stock_requested = 0, takescore_requested = 0;
-Uint32 volume_shown_until = 0;
+uint32_t volume_shown_until = 0;
 
-static int dir_held = 0;
-static Uint32 dir_repeat_at = 0;
-static Uint32 dir_release_at = 0;
-static Uint32 vol_repeat_at = 0;
+namespace {
+
+int dir_held = 0;
+uint32_t dir_repeat_at = 0;
+uint32_t dir_release_at = 0;
+uint32_t vol_repeat_at = 0;
 // START went down and up within one drain of the queue: its release waits
 // for the next poll, so that a quick tap is seen by the screen polling now.
-static int start_release_due = 0;
+int start_release_due = 0;
 
 enum {
     FIRST_REPEAT_MS = 350,
@@ -33,27 +37,26 @@ struct DirectionLatch {
 };
 
 // The order matters: with several directions down only the first latches.
-static const DirectionLatch directions[] = {
+const DirectionLatch directions[] = {
     {BTN_LEFT, &press_left}, {BTN_RIGHT, &press_right},
     {BTN_UP, &press_up},     {BTN_DOWN, &press_down},
 };
 
-static const int pad_directions[] = {BTN_LEFT,     BTN_RIGHT,    BTN_UP,        BTN_DOWN,
+const int pad_directions[] = {BTN_LEFT,     BTN_RIGHT,    BTN_UP,        BTN_DOWN,
                                      BTN_UPLEFT,   BTN_UPRIGHT,  BTN_DOWNLEFT,  BTN_DOWNRIGHT};
 
-// Deadlines compare as signed 32-bit tick values, strictly.
-static int later(Uint32 a, Uint32 b) { return (Sint32)a > (Sint32)b; }
-
-static void take_events(void) {
+void take_events(void) {
     if (start_release_due) {
         hold_start = 0;
         start_release_due = 0;
     }
     int start_went_down = 0;
-    SDL_Event event;
+    PadEvent event;
     while (pad_next_event(&event)) {
-        if (event.type == SDL_JOYBUTTONDOWN) {
-            int b = event.jbutton.button;
+        if (event.type == PAD_QUIT) {
+            exit_requested = 1;
+        } else if (event.type == PAD_BUTTON_DOWN) {
+            int b = event.button;
             if (b == BTN_START) {
                 hold_start = 1;
                 start_went_down = 1;
@@ -61,7 +64,7 @@ static void take_events(void) {
             } else if (b >= BTN_A && b <= BTN_Y) {
                 press_action = 1;
             }
-        } else if (event.type == SDL_JOYBUTTONUP && event.jbutton.button == BTN_START) {
+        } else if (event.button == BTN_START) {
             if (start_went_down)
                 start_release_due = 1;
             else
@@ -70,7 +73,7 @@ static void take_events(void) {
     }
 }
 
-static void latch_directions(Uint32 now) {
+void latch_directions(uint32_t now) {
     for (const DirectionLatch &d : directions) {
         if (!pad_button(d.button))
             continue;
@@ -78,7 +81,7 @@ static void latch_directions(Uint32 now) {
             dir_held = 1;
             *d.latch = 1;
             dir_repeat_at = now + FIRST_REPEAT_MS;
-        } else if (later(now, dir_repeat_at)) {
+        } else if (tick_after(now, dir_repeat_at)) {
             *d.latch = 1;
             dir_repeat_at = now + REPEAT_MS;
         }
@@ -88,12 +91,12 @@ static void latch_directions(Uint32 now) {
         any_down |= pad_button(b);
     if (any_down)
         dir_release_at = now + RELEASE_HOLDOFF_MS;
-    else if (later(now, dir_release_at))
+    else if (tick_after(now, dir_release_at))
         dir_held = 0;
 }
 
-static void volume_keys(Uint32 now) {
-    if (!later(now, vol_repeat_at))
+void volume_keys(uint32_t now) {
+    if (!tick_after(now, vol_repeat_at))
         return;
     int up = pad_button(BTN_VOLUP), down = pad_button(BTN_VOLDOWN);
     if (up && down) {
@@ -111,9 +114,11 @@ static void volume_keys(Uint32 now) {
     volume_shown_until = now + OVERLAY_MS;
 }
 
+}  // namespace
+
 void poll_input(void) {
     take_events();
-    Uint32 now = plat_ticks();
+    uint32_t now = plat_ticks();
     pad_sample();
     latch_directions(now);
     volume_keys(now);

@@ -1,7 +1,8 @@
 // Button input: polls the pad into one-shot latches with auto-repeat and
-// handles the volume keys. Every waiting loop calls poll_input once a pass.
+// handles the volume keys. Every waiting loop calls poll_input once a pass
+// and clears a latch when it acts on it.
 #pragma once
-#include <SDL.h>
+#include <stdint.h>
 
 extern int press_left, press_right, press_up, press_down;
 extern int press_action;         // a face button went down
@@ -10,9 +11,11 @@ extern int stock_requested;      // raised and handled by the table controls
 extern int takescore_requested;  // raised and handled by the table controls
 
 // The volume overlay is drawn while the clock is below this tick; 0 hides it.
-extern Uint32 volume_shown_until;
+extern uint32_t volume_shown_until;
 
-// Drains the event queue and samples the pad once; never blocks.
+// Drains the pad's events and samples it once; never blocks. Closing the
+// window sets exit_requested.
 void poll_input(void);
 // Clears the eight latches and hides the overlay; leaves the repeat timers.
+// Called by every screen as it begins.
 void reset_input(void);

@@ -4,7 +4,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include "scores/high_scores.h"
+#include "rules/high_scores.h"
 
 static void load_from(const void *bytes, size_t size) {
     FILE *in = fmemopen(const_cast<void *>(bytes), size, "rb");

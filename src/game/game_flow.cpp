@@ -1,0 +1,79 @@
+// The game flow: the main menu, the tables of a game for one or two players,
+// the final screen and the name entries, until the player quits.
+#include "game/game_flow.h"
+#include "draw/table_screen.h"
+#include "input/input.h"
+#include "platform/assets.h"
+#include "platform/audio.h"
+#include "platform/platform.h"
+#include "platform/ticks.h"
+#include "rules/game_state.h"
+#include "rules/high_scores.h"
+#include "screens/main_menu.h"
+#include "screens/name_entry.h"
+#include "screens/table_loop.h"
+
+namespace {
+
+enum { FINAL_SCREEN_MS = 5000 };
+
+// Plays tables until the game is complete; returns 0 when the program is to
+// end in the middle of it (nothing is scored or saved then).
+int play_game(void) {
+    while (table_number <= LAST_TABLE) {
+        if (new_game_requested)
+            start_new_game();
+        play_table();
+        if (exit_requested)
+            return 0;
+    }
+    return 1;
+}
+
+// A press ends the wait but stays latched for the next screen to clear. A
+// closed window ends it too: nobody is left to look at it.
+void show_final_screen(uint32_t deadline) {
+    while (!press_action && !hold_start && tick_after(deadline, plat_ticks()) && !exit_requested) {
+        poll_input();
+        draw_table(OVERLAY_GAMEOVER);
+    }
+}
+
+// The file is written after every entry, so a program ended by the second
+// player's entry has already kept the first.
+void enter_name(int player) {
+    run_name_entry(player);
+    save_high_scores();
+}
+
+}  // namespace
+
+void run_game_flow(void) {
+    while (!exit_requested) {
+        table_number = NO_GAME;
+        run_main_menu();
+        if (exit_requested || !play_game())
+            break;
+        run_end_of_game();
+    }
+}
+
+void run_end_of_game(void) {
+    uint32_t deadline = plat_ticks() + FINAL_SCREEN_MS;
+    if (player_count == 1) {
+        if (score_qualifies(players[0].score)) {
+            play_sound(SOUND_GOOD);
+            enter_name(0);
+        } else {
+            show_final_screen(deadline);
+        }
+        return;
+    }
+    play_sound(SOUND_GOOD);
+    show_final_screen(deadline);
+    // Player 1 is judged against the table as player 0's entry left it.
+    if (score_qualifies(players[0].score))
+        enter_name(0);
+    if (score_qualifies(players[1].score))
+        enter_name(1);
+}

@@ -1,0 +1,35 @@
+// The pad: the console's numbered buttons, answered by joystick 0 when there
+// is one and by the keyboard always. The input latches see only these button
+// events and states, never raw keys.
+#pragma once
+
+enum {
+    BTN_UP = 0, BTN_UPLEFT = 1, BTN_LEFT = 2, BTN_DOWNLEFT = 3,
+    BTN_DOWN = 4, BTN_DOWNRIGHT = 5, BTN_RIGHT = 6, BTN_UPRIGHT = 7,
+    BTN_START = 8, BTN_A = 12, BTN_B = 13, BTN_X = 14, BTN_Y = 15,
+    BTN_VOLUP = 16, BTN_VOLDOWN = 17, PAD_BUTTONS = 18
+};
+
+enum PadEventType { PAD_BUTTON_DOWN, PAD_BUTTON_UP, PAD_QUIT };
+
+struct PadEvent {
+    int type;    // PadEventType
+    int button;  // for the button events
+};
+
+// Opens joystick 0 when the system reports one; fatal when it cannot.
+// Called once by init_platform.
+void pad_open_joystick(void);
+
+// Takes the next event of the display's queue in the console's terms: keys
+// of the key map and joystick buttons become button downs and ups, closing
+// the window becomes PAD_QUIT, everything else is dropped. Returns 0 once
+// the queue is empty. Called by poll_input, which drains it on every poll.
+int pad_next_event(PadEvent *event);
+
+// Freezes the button states for one poll: from now until the next sample a
+// button reads as down if it is held, or if it went down at any moment since
+// the previous sample (so a quick tap is never lost). Called by poll_input.
+void pad_sample(void);
+// A button's state as of the last pad_sample: 1 down, 0 up.
+int pad_button(int button);

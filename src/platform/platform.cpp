@@ -1,0 +1,61 @@
+// Start-up and shutdown of SDL, the clock and the presentation of frames.
+#include "platform/platform.h"
+#include <stdlib.h>
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include "platform/assets.h"
+#include "platform/audio.h"
+#include "platform/launcher.h"
+#include "platform/pad.h"
+#include "platform/video.h"
+#ifdef OG_TEST_SEAM
+#include "platform/seam.h"
+#endif
+
+void init_platform(void) {
+    if (SDL_Init(SDL_INIT_EVERYTHING) == -1)
+        fatal_error("Unable to initialize SDL");
+    SDL_ShowCursor(0);
+    screen = SDL_SetVideoMode(320, 240, 16, 0);
+    if (!screen)
+        fatal_error("Unable to initialize video");
+    SDL_WM_SetCaption("Olvane Gorvel", "Olvane Gorvel");
+    if (Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024) != 0)
+        fatal_error("Unable to initialize audio");
+    set_default_volume();
+    srand(plat_ticks() % 32000);
+    pad_open_joystick();
+}
+
+void shutdown_platform(void) {
+    free_assets();
+    Mix_CloseAudio();
+    SDL_Quit();
+    exec_launcher();
+}
+
+uint32_t plat_ticks(void) {
+#ifdef OG_TEST_SEAM
+    if (seam_virtual_clock)
+        return seam_now;
+#endif
+    return SDL_GetTicks();
+}
+
+void plat_delay(uint32_t ms) {
+#ifdef OG_TEST_SEAM
+    if (seam_virtual_clock) {
+        seam_now += ms;
+        return;
+    }
+#endif
+    SDL_Delay(ms);
+}
+
+int plat_flip(void) {
+#ifdef OG_TEST_SEAM
+    return seam_flip();
+#else
+    return SDL_Flip(screen);
+#endif
+}

@@ -1,0 +1,24 @@
+// The platform layer: the only code that calls SDL, SDL_image or SDL_mixer.
+// This header is its clock, its frames and its start and end; video.h,
+// assets.h, audio.h, pad.h and launcher.h hold the rest. Nothing here names an SDL type,
+// so the layers above compile without SDL's headers.
+#pragma once
+#include <stdint.h>
+#include "platform/launcher.h"
+
+// SDL, the 320x240 16-bit display, audio, the default volume, the random
+// seed and joystick 0, in that order; any failure ends in fatal_error.
+// Called once by the entry routine.
+void init_platform(void);
+// Frees the assets, closes audio, quits SDL and hands back to the launcher;
+// returns only when the launcher cannot be started. Called once by the entry
+// routine after the game flow.
+void shutdown_platform(void);
+
+// Milliseconds since SDL started. Every loop reads time through this.
+uint32_t plat_ticks(void);
+// Waits this long. Used by the menus and name entry to pace their frames.
+void plat_delay(uint32_t ms);
+// Presents the screen; returns -1 when the display refuses the frame.
+// Every screen calls it once per frame, after drawing.
+int plat_flip(void);

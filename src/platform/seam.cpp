@@ -1,0 +1,93 @@
+// The test seam: the virtual clock, the script of events and the hooks.
+#include "platform/seam.h"
+#include "platform/video.h"
+
+void (*plat_frame_hook)(void) = nullptr;
+void (*plat_poll_hook)(void) = nullptr;
+void (*plat_sound_hook)(int) = nullptr;
+int plat_fail_flips = 0;
+int seam_virtual_clock = 0;
+uint32_t seam_now = 0;
+
+namespace {
+
+struct ScriptedEvent {
+    uint32_t at;
+    SDL_Event event;
+};
+// Kept sorted by time.
+ScriptedEvent script[PLAT_SCRIPT_MAX];
+int script_count = 0;
+
+bool due(uint32_t at, uint32_t now) { return (int32_t)(now - at) >= 0; }
+
+void queue_due_events(void) {
+    uint32_t now = seam_virtual_clock ? seam_now : SDL_GetTicks();
+    int queued = 0;
+    // SDL's queue holds only so many events; what does not fit waits for the
+    // next poll instead of being dropped.
+    while (queued < script_count && due(script[queued].at, now)) {
+        if (SDL_PushEvent(&script[queued].event) != 0)
+            break;
+        queued++;
+    }
+    if (queued == 0)
+        return;
+    for (int i = queued; i < script_count; i++)
+        script[i - queued] = script[i];
+    script_count -= queued;
+}
+
+}  // namespace
+
+void plat_use_virtual_clock(uint32_t start_ms) {
+    seam_virtual_clock = 1;
+    seam_now = start_ms;
+}
+
+void plat_advance(uint32_t ms) { seam_now += ms; }
+
+int plat_script_event(uint32_t at, const SDL_Event *event) {
+    if (script_count >= PLAT_SCRIPT_MAX)
+        return 0;
+    int i = script_count;
+    while (i > 0 && !due(script[i - 1].at, at)) {
+        script[i] = script[i - 1];
+        i--;
+    }
+    script[i].at = at;
+    script[i].event = *event;
+    script_count++;
+    return 1;
+}
+
+void plat_script_clear(void) { script_count = 0; }
+
+int plat_script_pending(void) { return script_count; }
+
+void seam_before_poll(void) {
+    if (plat_poll_hook)
+        plat_poll_hook();
+    queue_due_events();
+}
+
+// One drain of the queue is one input poll: time moves once it is empty.
+void seam_queue_drained(void) {
+    if (seam_virtual_clock)
+        seam_now += PLAT_POLL_MS;
+}
+
+int seam_flip(void) {
+    int result;
+    if (plat_fail_flips > 0) {
+        plat_fail_flips--;
+        result = -1;
+    } else {
+        result = SDL_Flip(screen);
+    }
+    if (seam_virtual_clock)
+        seam_now += PLAT_FRAME_MS;
+    if (plat_frame_hook)
+        plat_frame_hook();
+    return result;
+}

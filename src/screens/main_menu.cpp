@@ -1,0 +1,123 @@
+// The main menu: a column of five buttons over the backdrop, also the pause
+// screen of a running table.
+#include "screens/main_menu.h"
+#include "draw/backdrop.h"
+#include "draw/overlay.h"
+#include "draw/sprites.h"
+#include "input/input.h"
+#include "platform/assets.h"
+#include "platform/audio.h"
+#include "platform/platform.h"
+#include "rules/game_state.h"
+#include "rules/high_scores.h"
+#include "screens/player_menu.h"
+
+namespace {
+
+enum { MENU_RESUME = 1, MENU_NEW_GAME, MENU_HIGH_SCORES, MENU_INSTRUCTIONS, MENU_QUIT, MENU_ENTRIES = 5 };
+
+struct MenuEntry {
+    Image *const *image;
+    int y;
+};
+
+// Selection n is row n - 1; the selector stands 10 pixels below its button.
+const MenuEntry menu_entries[MENU_ENTRIES] = {
+    {&assets.button_resume, 50},      {&assets.button_newgame, 75},      {&assets.button_highscores, 100},
+    {&assets.button_instructions, 125}, {&assets.button_quit, 150},
+};
+
+enum { BUTTON_X = 200, SELECTOR_X = 280, SELECTOR_DROP = 10, PANEL_SLIDE_IN = 240, FRAME_MS = 50 };
+
+int game_in_progress(void) { return table_number >= 1 && table_number <= LAST_TABLE; }
+
+int menu_step_up(int selection, int with_resume) {
+    selection = selection - 1 < 1 ? MENU_QUIT : selection - 1;
+    if (selection == MENU_RESUME && !with_resume)
+        selection = MENU_QUIT;
+    return selection;
+}
+
+int menu_step_down(int selection, int with_resume) {
+    selection = selection + 1 > MENU_QUIT ? MENU_RESUME : selection + 1;
+    if (selection == MENU_RESUME && !with_resume)
+        selection = MENU_NEW_GAME;
+    return selection;
+}
+
+// A second press of a panel's entry brings the title back from where the
+// panel came; otherwise the chosen panel slides in from its side of the ring.
+void toggle_panel(int panel, int slide_in) {
+    if (info_panel == panel) {
+        info_panel = 0;
+        panel_slide = -slide_in;
+    } else {
+        info_panel = panel;
+        panel_slide = slide_in;
+    }
+}
+
+// Returns 1 when the choice ends the menu.
+int choose(int selection) {
+    switch (selection) {
+    case MENU_RESUME: return 1;
+    case MENU_NEW_GAME: new_game_requested = 1; return 1;
+    case MENU_HIGH_SCORES: toggle_panel(1, PANEL_SLIDE_IN); return 0;
+    case MENU_INSTRUCTIONS: toggle_panel(2, -PANEL_SLIDE_IN); return 0;
+    default: exit_requested = 1; return 0;
+    }
+}
+
+void draw_menu_frame(int selection) {
+    plat_delay(FRAME_MS);
+    draw_menu_backdrop();
+    for (int i = game_in_progress() ? 0 : 1; i < MENU_ENTRIES; i++)
+        draw_image(BUTTON_X, menu_entries[i].y, *menu_entries[i].image, screen);
+    draw_image(SELECTOR_X, menu_entries[selection - 1].y + SELECTOR_DROP, assets.selector, screen);
+    draw_volume_overlay(screen, assets.font3);
+    if (plat_flip() == -1)
+        fatal_error("Error in SDL_Flip");
+}
+
+// One pass of input; returns 1 when the menu is finished.
+int menu_input(int *selection) {
+    int with_resume = game_in_progress();
+    if (press_up) {
+        press_up = 0;
+        *selection = menu_step_up(*selection, with_resume);
+        play_sound(SOUND_CLICK3);
+    }
+    if (press_down) {
+        press_down = 0;
+        *selection = menu_step_down(*selection, with_resume);
+        play_sound(SOUND_CLICK3);
+    }
+    if (!press_action && !hold_start)
+        return 0;
+    press_action = hold_start = 0;
+    play_sound(SOUND_CLICK1);
+    return choose(*selection);
+}
+
+void leave_menu(void) {
+    reset_input();
+    if (new_game_requested)
+        run_player_count_menu();
+    info_panel = 0;
+    new_entry_row[0] = new_entry_row[1] = -1;
+}
+
+}  // namespace
+
+void run_main_menu(void) {
+    int selection = game_in_progress() ? MENU_RESUME : MENU_NEW_GAME;
+    reset_input();
+    panel_slide = 0;
+    int finished = 0;
+    while (!finished && !exit_requested) {
+        draw_menu_frame(selection);
+        poll_input();
+        finished = menu_input(&selection);
+    }
+    leave_menu();
+}

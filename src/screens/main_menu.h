@@ -1,0 +1,7 @@
+// The main menu, also the pause screen of a table.
+#pragma once
+
+// Called by the game flow between games and by the table controls on START;
+// the outcome is left in exit_requested, new_game_requested (then
+// player_count holds the choice) or neither (Resume).
+void run_main_menu(void);

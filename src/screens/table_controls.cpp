@@ -1,0 +1,143 @@
+// What each input latch does on a running table, and the pairing that a
+// face button on a card starts.
+#include "screens/table_controls.h"
+#include "draw/table_screen.h"
+#include "input/input.h"
+#include "platform/assets.h"
+#include "platform/audio.h"
+#include "rules/cursor.h"
+#include "rules/deck.h"
+#include "rules/pairs.h"
+#include "rules/table_state.h"
+#include "screens/animate.h"
+#include "screens/main_menu.h"
+
+namespace {
+
+// Every cursor key clicks, disarms the take-score button and redraws.
+void cursor_key(int *latch, void (*move)(void)) {
+    *latch = 0;
+    move();
+    table.takescore_armed = 0;
+    play_sound(SOUND_CLICK3);
+    draw_table(OVERLAY_NONE);
+}
+
+void action(void) {
+    press_action = 0;
+    if (table.cursor_slot == STOCK_TARGET)
+        stock_requested = 1;
+    else if (table.cursor_slot == TAKESCORE_TARGET)
+        takescore_requested = 1;
+    else
+        pick_card();
+}
+
+void stock_press(void) {
+    table.takescore_armed = 0;
+    stock_requested = 0;
+    int gap = lowest_gap();
+    if (table.table_slots[STOCK_TOP] == 0 || gap == NO_SLOT)
+        return;
+    animate_deal_card(gap);
+    place_waste_card(gap);
+    turn_stock_card();
+    draw_table(OVERLAY_NONE);
+    draw_table(OVERLAY_NONE);
+    table.pair_bonus = BONUS_START;
+    table.idle_ticks = 0;
+    table.last_tick_ms = table.now_ms;
+}
+
+void takescore_press(void) {
+    takescore_requested = 0;
+    if (table.takescore_armed) {
+        table.takescore_armed = 0;
+        table.table_over = 1;
+    } else {
+        table.takescore_armed = 1;
+    }
+}
+
+void open_pause_menu(void) {
+    table.takescore_armed = 0;
+    reset_input();
+    run_main_menu();
+}
+
+void remove_pair(int kind) {
+    int a = table.selected_first, b = table.selected_second;
+    table.selected_first = NO_SLOT;
+    table.selected_second = NO_SLOT;
+    animate_pair_away(a, b);
+    take_pair(a, b, kind);
+    play_sound(SOUND_CLICK2);
+    draw_table(OVERLAY_NONE);
+}
+
+void refuse_pair(void) {
+    table.selected_second = NO_SLOT;
+    table.selected_first = NO_SLOT;
+    play_sound(SOUND_NONO);
+    draw_table(OVERLAY_NONE);
+}
+
+void judge_choices(int c) {
+    table.selected_second = c;
+    // A choice that is covered, empty or off the table is ignored silently
+    // and stays marked, so the player can take it back or choose again.
+    if (!choices_playable())
+        return;
+    int kind = judge_pair(table.table_slots[table.selected_first], table.table_slots[table.selected_second]);
+    if (kind == PAIR_REFUSED)
+        refuse_pair();
+    else
+        remove_pair(kind);
+}
+
+// After every press: a cleared table ends, and an empty waste is refilled.
+void end_checks(void) {
+    if (table_cleared())
+        table.table_over = 1;
+    if (table.table_over || table.table_slots[WASTE_SLOT])
+        return;
+    turn_stock_card();
+    draw_table(OVERLAY_NONE);
+}
+
+void left(void) { cursor_sideways(0); }
+void right(void) { cursor_sideways(1); }
+
+}  // namespace
+
+void pick_card(void) {
+    int c = table.cursor_slot;
+    if (table.selected_first == NO_SLOT) {
+        table.selected_first = c;
+        draw_table(OVERLAY_NONE);
+    } else if (table.selected_first == c) {
+        table.selected_first = NO_SLOT;
+    } else {
+        judge_choices(c);
+    }
+    end_checks();
+}
+
+void table_input(void) {
+    if (press_left)
+        cursor_key(&press_left, left);
+    if (press_right)
+        cursor_key(&press_right, right);
+    if (press_down)
+        cursor_key(&press_down, cursor_down);
+    if (press_up)
+        cursor_key(&press_up, cursor_up);
+    if (press_action)
+        action();
+    if (stock_requested)
+        stock_press();
+    if (takescore_requested)
+        takescore_press();
+    if (hold_start)
+        open_pause_menu();
+}

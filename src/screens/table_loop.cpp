@@ -1,0 +1,80 @@
+// One table from the deal to its end: the ready banner, the loop of input
+// and 90 ms ticks, the time-up banner, the bonus and the change of turn.
+#include "screens/table_loop.h"
+#include "draw/table_screen.h"
+#include "input/input.h"
+#include "platform/platform.h"
+#include "rules/game_state.h"
+#include "rules/table_state.h"
+#include "rules/timer.h"
+#include "screens/animate.h"
+#include "screens/bonus_count.h"
+#include "screens/table_controls.h"
+
+namespace {
+
+enum { BANNER_MS = 2000 };
+
+// One pass after the input: the tick that is due, then the time-up check.
+// Returns 1 when the time ran out. A table cleared or taken in this very
+// pass is already over: its last tick still counts, but it ends as cleared
+// or taken and keeps its bonus.
+int keep_time(void) {
+    table.now_ms = (int32_t)plat_ticks();
+    if (exit_requested)
+        return 0;
+    if (tick_due()) {
+        count_tick();
+        draw_table(OVERLAY_NONE);
+    }
+    if (table.time_left > 0 || table.table_over)
+        return 0;
+    table.table_over = 1;
+    animate_for(BANNER_MS, OVERLAY_TIMESUP);
+    return 1;
+}
+
+}  // namespace
+
+void start_table(void) {
+    table.time_left = TABLE_TIME;
+    table.table_over = 0;
+    table.idle_ticks = 0;
+    reset_input();
+    table.cursor_slot = NO_SLOT;  // the deal drops both choices
+    table.takescore_armed = 0;
+    table.adjacent_pairs = 0;
+    table.equal_pairs = 0;
+    shuffle_and_deal();
+    table.cursor_slot = FIRST_CURSOR;
+    int32_t t = (int32_t)plat_ticks();
+    table.stock_count = FULL_STOCK;
+    table.last_tick_ms = t;
+    table.pair_bonus = BONUS_START;
+    table.moving2_active = 0;
+    table.now_ms = t;
+    table.moving_active = 0;
+    animate_for(BANNER_MS, OVERLAY_READY);
+    // Nothing pressed during the deal or the banner may act on the table.
+    reset_input();
+}
+
+void play_table(void) {
+    start_table();
+    draw_table(OVERLAY_NONE);
+    // The clock starts only now: the deal and the banner cost no time.
+    table.last_tick_ms = (int32_t)plat_ticks();
+    int timed_out = 0;
+    while (!table.table_over && !new_game_requested) {
+        if (exit_requested)
+            return;
+        poll_input();
+        table_input();
+        timed_out = keep_time();
+    }
+    if (exit_requested || new_game_requested)
+        return;
+    if (!timed_out)
+        award_table_bonus();
+    pass_turn();
+}
