@@ -63,9 +63,10 @@ GREY = (128, 126, 140)
 # ---------------------------------------------------------------- fonts
 
 class PixelFont:
-    """A bitmap font of xfonts-base, as one mask per character."""
+    """A bitmap font of xfonts-base, as one mask per character; drawn maps
+    characters to hand-drawn cells that replace the font's own."""
 
-    def __init__(self, name):
+    def __init__(self, name, drawn=None):
         path = os.path.join(FONT_DIR, name + ".pcf.gz")
         with gzip.open(path) as f:
             pcf = PcfFontFile.PcfFontFile(io.BytesIO(f.read()))
@@ -81,6 +82,12 @@ class PixelFont:
                 (_, _), (x0, y0, _, _), _, im = g
                 m.paste(255, (x0, self.ascent + y0), im.convert("L"))
             self.masks[chr(c)] = m
+        for ch, rows in (drawn or {}).items():
+            rows = rows.split()
+            assert (len(rows), len(rows[0])) == (self.height, self.width), ch
+            m = Image.new("L", (self.width, self.height), 0)
+            m.putdata([255 if c == "#" else 0 for row in rows for c in row])
+            self.masks[ch] = m
 
     def mask(self, text, advance=None, scale=1):
         adv = self.width if advance is None else advance
@@ -90,6 +97,75 @@ class PixelFont:
         if scale != 1:
             m = m.resize((m.width * scale, m.height * scale), Image.NEAREST)
         return m
+
+
+    def tight(self, text, scale=1):
+        """Text set by ink width, one pixel between letters: a glyph may use
+        the whole cell (M and W do), which at a fixed advance of one cell
+        would touch its neighbour."""
+        x, spots = 0, []
+        for ch in text:
+            box = self.masks[ch].getbbox()
+            if box is None:
+                x += 3
+                continue
+            spots.append((x - box[0], ch))
+            x += box[2] - box[0] + 1
+        m = Image.new("L", (max(1, x - 1), self.height), 0)
+        for sx, ch in spots:
+            m.paste(255, (sx, 0), self.masks[ch])
+        if scale != 1:
+            m = m.resize((m.width * scale, m.height * scale), Image.NEAREST)
+        return m
+
+
+# Hand-drawn cells for the glyphs that xfonts-base draws too alike at 1x:
+# in the bold face M, N and W differed by one or two pixels ("name" read as
+# "nawe"), so did B D O Q, a u, b h and g y. Rows top to bottom, '#' ink.
+# M N W X m w take the whole cell width: the game puts a pixel between cells.
+BOLD6_DRAWN = {
+    "M": "...... #....# ##..## #.##.# #.##.# #....# #....# #....# ...... ......",
+    "N": "...... ##..## ###.## ###.## ###### ##.### ##.### ##..## ...... ......",
+    "W": "...... #....# #....# #....# #.##.# #.##.# ##..## #....# ...... ......",
+    "X": "...... ##..## ##..## .####. ..##.. .####. ##..## ##..## ...... ......",
+    "V": "...... ##..## ##..## ##..## ##..## .####. .####. ..##.. ...... ......",
+    "1": "...##. ..###. .####. ...##. ...##. ...##. ...##. .##### ...... ......",
+    "l": "...... .###.. ..##.. ..##.. ..##.. ..##.. ..##.. ...### ...... ......",
+    "D": "...... .###.. .##.#. .##.## .##.## .##.## .##.#. .###.. ...... ......",
+    "Q": "...... ..###. .##.## .##.## .##.## .##.## .####. ..#### .....# ......",
+    "a": "...... ...... ...... ..###. ....## ..#### .##.## ..#### ...... ......",
+    "h": "...... .##... .##... .#.##. .##.## .##.## .##.## .##.## ...... ......",
+    "g": "...... ...... ...... ..#### .##.## .##.## .##.## ..#### ....## .####.",
+    "m": "...... ...... ...... ####.. ##.##. ##.#.# ##.#.# ##.#.# ...... ......",
+    "w": "...... ...... ...... ##...# ##...# ##.#.# ##.#.# .##.#. ...... ......",
+}
+
+# The small faces draw M N W with a filled band, so they ran together too;
+# their wider letters take the fifth column, which the fonts leave empty.
+SMALL5_DRAWN = {
+    "M": "#...# ##.## #.#.# #.#.# #...# #...# #...# .....",
+    "N": "#...# ##..# ##..# #.#.# #..## #..## #...# .....",
+    "W": "#...# #...# #...# #.#.# #.#.# ##.## #...# .....",
+    "V": "#...# #...# #...# #...# .#.#. .#.#. ..#.. .....",
+    "O": ".###. #...# #...# #...# #...# #...# .###. .....",
+    "Q": ".###. #...# #...# #...# #.#.# #..#. .##.# .....",
+    "D": "###.. #..#. #...# #...# #...# #..#. ###.. .....",
+    "h": "##... .#... .###. .#..# .#..# .#..# .#..# .....",
+    "l": ".##.. ..#.. ..#.. ..#.. ..#.. ..#.. ...## .....",
+    "1": "..#.. .##.. ..#.. ..#.. ..#.. ..#.. .###. .....",
+    "3": ".#### ....# ...#. ..##. ....# .#..# ..##. .....",
+    "S": "..##. .#..# .#... ..##. ....# ....# .###. .....",
+}
+TINY5_DRAWN = {
+    "M": "#...# ##.## #.#.# #...# #...# #...# .....",
+    "N": "#...# ##..# #.#.# #..## #...# #...# .....",
+    "W": "#...# #...# #...# #.#.# ##.## #...# .....",
+    "O": ".###. #...# #...# #...# #...# .###. .....",
+    "m": "..... ..... ##.#. #.#.# #.#.# #.#.# .....",
+    "w": "..... ..... #...# #.#.# #.#.# .#.#. .....",
+    "g": "..... ..... .###. #..#. .###. ...#. .##..",
+    "e": "..... ..... .##.. ####. #.... .###. .....",
+}
 
 
 def trim(mask):
@@ -413,8 +489,8 @@ def button(w, h, label, face=NAVY2, ink=WHITE, font=None, advance=None,
     total = len(texts) * font.height - (len(texts) - 1) * 1
     y = (h - total) // 2
     for t in texts:
-        m = trim(font.mask(t, advance))
-        bb = font.mask(t, advance).getbbox()
+        full = font.mask(t, advance) if advance else font.tight(t)
+        m, bb = trim(full), full.getbbox()
         x = (w - m.width) // 2
         yy = y + bb[1]
         stamp(img, (x + 1, yy + 1), m, INK)
@@ -424,7 +500,7 @@ def button(w, h, label, face=NAVY2, ink=WHITE, font=None, advance=None,
 
 
 def banner(text, fill=GOLD, lower=GOLD2, face=NAVY, rim=GOLD, min_w=0, pad_x=10):
-    m = trim(BOLD6.mask(text, 6, scale=2))
+    m = trim(BOLD6.tight(text, scale=2))
     t = outlined_text(m, fill, INK, lower, shadow=1)
     w = max(min_w, t.width + 2 * pad_x)
     h = max(30, t.height + 10)     # one height for every banner
@@ -501,8 +577,8 @@ def make_background():
     d.line((64, 0, 64, 239), fill=NAVY3)
     for y in range(0, 240, 2):
         d.point((62, y), fill=NIGHT)
-    olv = BOLD6.mask("OLVANE", 6)
-    gor = BOLD6.mask("GORVEL", 6)
+    olv = BOLD6.tight("OLVANE")
+    gor = BOLD6.tight("GORVEL")
     stamp(img, ((64 - olv.width) // 2 + 1, 5), olv, INK)
     stamp(img, ((64 - olv.width) // 2, 4), olv, PURP3)
     stamp(img, ((64 - gor.width) // 2 + 1, 15), gor, INK)
@@ -559,7 +635,7 @@ def make_backdrop_tile():
 def make_title():
     w, h = 176, 130
     img = Image.new("RGB", (w, h), KEY)
-    olv = outlined_text(trim(BOLD6.mask("OLVANE", 6, scale=2)), PURP3, INK,
+    olv = outlined_text(trim(BOLD6.tight("OLVANE", scale=2)), PURP3, INK,
                         PURP, shadow=1)
     gor = outlined_text(trim(BOLD8.mask("GORVEL", 8, scale=3)), GOLD, INK,
                         GOLD2, border=2, shadow=2)
@@ -587,7 +663,7 @@ def make_instructions():
     w, h = 194, 230
     img, d = plate(w, h, NIGHT, INK, NAVY2, INK, r=3)
     d.rectangle((2, 2, w - 3, h - 3), outline=NAVY2)
-    head = outlined_text(trim(BOLD6.mask("HOW TO PLAY", 6)), GOLD, INK)
+    head = outlined_text(trim(BOLD6.tight("HOW TO PLAY")), GOLD, INK)
     paste_keyed(img, head, ((w - head.width) // 2, 5))
     lines = [
         ("Take away pairs of free cards.", CREAM),
@@ -621,7 +697,7 @@ def make_instructions():
             continue
         stamp(img, (8, y), TINY5.mask(text, 6), colour)
         y += 8
-    head = outlined_text(trim(BOLD6.mask("CONTROLS", 6)), GOLD, INK)
+    head = outlined_text(trim(BOLD6.tight("CONTROLS")), GOLD, INK)
     paste_keyed(img, head, ((w - head.width) // 2, y))
     y += 13
     keys = [
@@ -655,7 +731,7 @@ def make_takescore(sure):
     w, h = 52, 30
     if sure:
         img = button(w, h, "", face=RED, light=(240, 120, 120), dark=RED2,
-                     lines=["SURE?"], font=BOLD6, advance=6)
+                     lines=["SURE?"], font=BOLD6)
     else:
         img = button(w, h, "", face=NAVY2, lines=["TAKE", "SCORE"],
                      font=SMALL5, advance=6, ink=GOLD)
@@ -673,14 +749,14 @@ def make_player_button(n):
         d.line((x + 1, 9, x + 7, 9), fill=c)
         d.point((x + 3, 5), fill=INK)
         d.point((x + 5, 5), fill=INK)
-    lbl = trim(BOLD6.mask("%iP" % n, 6))
+    lbl = trim(BOLD6.tight("%iP" % n))
     stamp(img, ((w - lbl.width) // 2 + 1, 16), lbl, INK)
     stamp(img, ((w - lbl.width) // 2, 15), lbl, WHITE)
     return img
 
 
 def make_topgorvels():
-    t = outlined_text(trim(BOLD6.mask("TOP GORVELS", 6, scale=2)), GOLD, INK,
+    t = outlined_text(trim(BOLD6.tight("TOP GORVELS", scale=2)), GOLD, INK,
                       GOLD2, shadow=1)
     img = Image.new("RGB", (t.width + 26, t.height + 2), KEY)
     paste_keyed(img, t, (13, 0))
@@ -692,7 +768,7 @@ def make_topgorvels():
 
 
 def make_congrats():
-    t = outlined_text(trim(BOLD6.mask("CONGRATULATIONS!", 6, scale=2)), GOLD,
+    t = outlined_text(trim(BOLD6.tight("CONGRATULATIONS!", scale=2)), GOLD,
                       INK, ORANGE, shadow=1)
     return t
 
@@ -851,7 +927,7 @@ def make_images():
                         ("quit", "QUIT"), ("highscores", "HIGH SCORES"),
                         ("instructions", "HOW TO PLAY"), ("menu", "MENU"),
                         ("ok", "OK")):
-        im["button_" + name] = button(76, 20, label, advance=6)
+        im["button_" + name] = button(76, 20, label)
     im["button_takescore"] = make_takescore(False)
     im["button_takescore_sure"] = make_takescore(True)
     im["button_player1"] = make_player_button(1)
@@ -1060,10 +1136,10 @@ BOLD6 = BOLD8 = SMALL5 = TINY5 = None
 
 def load_fonts():
     global BOLD6, BOLD8, SMALL5, TINY5
-    BOLD6 = PixelFont("clB6x10")       # font1, buttons, banners
+    BOLD6 = PixelFont("clB6x10", BOLD6_DRAWN)   # font1, buttons, banners
     BOLD8 = PixelFont("clB8x10")       # the title
-    SMALL5 = PixelFont("clR5x8")       # font2, labels, instructions
-    TINY5 = PixelFont("5x7")           # font3, outlined
+    SMALL5 = PixelFont("clR5x8", SMALL5_DRAWN)       # font2, labels, instructions
+    TINY5 = PixelFont("5x7", TINY5_DRAWN)           # font3, outlined
 
 
 def main(argv):
