@@ -131,6 +131,8 @@ BOLD6_DRAWN = {
     "V": "...... ##..## ##..## ##..## ##..## .####. .####. ..##.. ...... ......",
     "1": "...##. ..###. .####. ...##. ...##. ...##. ...##. .##### ...... ......",
     "l": "...... .###.. ..##.. ..##.. ..##.. ..##.. ..##.. ...### ...... ......",
+    "{": "...### ...##. ...##. ...##. .###.. ...##. ...##. ...##. ...### ......",
+    "}": "###... .##... .##... .##... ..###. .##... .##... .##... ###... ......",
     "D": "...... .###.. .##.#. .##.## .##.## .##.## .##.#. .###.. ...... ......",
     "Q": "...... ..###. .##.## .##.## .##.## .##.## .####. ..#### .....# ......",
     "a": "...... ...... ...... ..###. ....## ..#### .##.## ..#### ...... ......",
@@ -155,6 +157,8 @@ SMALL5_DRAWN = {
     "1": "..#.. .##.. ..#.. ..#.. ..#.. ..#.. .###. .....",
     "3": ".#### ....# ...#. ..##. ....# .#..# ..##. .....",
     "S": "..##. .#..# .#... ..##. ....# ....# .###. .....",
+    "{": "...## ..#.. ..#.. .#... ..#.. ..#.. ...## .....",
+    "}": "##... ..#.. ..#.. ...#. ..#.. ..#.. ##... .....",
 }
 TINY5_DRAWN = {
     "M": "#...# ##.## #.#.# #...# #...# #...# .....",
@@ -165,6 +169,8 @@ TINY5_DRAWN = {
     "w": "..... ..... #...# #.#.# #.#.# .#.#. .....",
     "g": "..... ..... .###. #..#. .###. ...#. .##..",
     "e": "..... ..... .##.. ####. #.... .###. .....",
+    "{": "..##. .#... .#... #.... .#... .#... ..##.",
+    "}": ".##.. ...#. ...#. ....# ...#. ...#. .##..",
 }
 
 
@@ -659,62 +665,80 @@ def make_title():
     return img
 
 
+def marked_text(img, xy, line, colour=CREAM, accent=GOLD, font=None):
+    """One line set by ink width; words between asterisks in the accent
+    colour, so a key word stands out without a line of its own."""
+    font = font or TINY5
+    x, y = xy
+    ink = colour
+    for ch in line:
+        if ch == "*":
+            ink = accent if ink == colour else colour
+            continue
+        box = font.masks[ch].getbbox()
+        if box is None:
+            x += 3
+            continue
+        stamp(img, (x - box[0], y), font.masks[ch], ink)
+        x += box[2] - box[0] + 1
+    return x - 1
+
+
 def make_instructions():
+    # Everything a first game needs, in the 5x7 face at 1x: the pair rules,
+    # the three buttons below the table, the clock and scoring, the keys of
+    # both the pad and a keyboard, and the name grid's two special cells.
     w, h = 194, 230
     img, d = plate(w, h, NIGHT, INK, NAVY2, INK, r=3)
     d.rectangle((2, 2, w - 3, h - 3), outline=NAVY2)
     head = outlined_text(trim(BOLD6.tight("HOW TO PLAY")), GOLD, INK)
     paste_keyed(img, head, ((w - head.width) // 2, 5))
     lines = [
-        ("Take away pairs of free cards.", CREAM),
-        ("Equal values: 1200 points.", CREAM),
-        ("Neighbours: 400 (A-2 ... Q-K,", CREAM),
-        ("and K-A wraps round).", CREAM),
-        ("A card is free when no card of", CREAM),
-        ("the row below covers it.", CREAM),
-        ("The waste card pairs as well.", CREAM),
-        (None, None),
-        ("BONUS: up to 500 more a pair,", GOLD),
-        ("shrinking while none is made.", GOLD),
-        (None, None),
-        ("STOCK (the gorvel): the waste", CREAM),
-        ("card fills a gap and the next", CREAM),
-        ("card is turned over.", CREAM),
-        (None, None),
-        ("TAKE SCORE twice: the table", CREAM),
-        ("ends, the time left scores.", CREAM),
-        (None, None),
-        ("Cleared table: 10000, then", GOLD),
-        ("time left, then 1000 for each", GOLD),
-        ("card left in the stock.", GOLD),
-        (None, None),
-        ("Three tables make a game.", CREAM),
+        "*Pairs:* choose a free card, then",
+        "another; choose it again to undo.",
+        "Equal values *1200*, neighbours *400*",
+        "(K and A too), plus a *bonus* up to",
+        "500 that shrinks while none is made.",
+        None,
+        "*Down*/*Up*: the table or the three",
+        "buttons below it. *Take score*: press",
+        "it twice. *Stock* (held by the gorvel):",
+        "the waste card fills the lowest gap",
+        "and the next is turned. *Waste*: the",
+        "turned card; it pairs like a free one.",
+        None,
+        "Each table is timed (the top bar);",
+        "time left scores when it ends.",
+        "*Cleared:* 10000 + 1000 a stock card.",
+        "Three tables make a game.",
+        None,
     ]
     y = 18
-    for text, colour in lines:
+    for text in lines:
         if text is None:          # a little air between topics
-            y += 2
+            y += 3
             continue
-        stamp(img, (8, y), TINY5.mask(text, 6), colour)
-        y += 8
-    head = outlined_text(trim(BOLD6.tight("CONTROLS")), GOLD, INK)
-    paste_keyed(img, head, ((w - head.width) // 2, y))
-    y += 13
+        assert marked_text(img, (8, y), text) < w - 6, text
+        y += 9
     keys = [
+        ("", "PAD", "KEYBOARD"),
         ("move", "pad", "arrows"),
-        ("take", "A B X Y", "Space Z X C"),
-        ("menu", "START", "Return"),
-        ("volume", "VOL +/-", "+ -"),
+        ("choose", "A B X Y", "Space Z X C"),
+        ("pause", "START", "Return"),
+        ("volume", "VOL+ VOL-", "+ -"),
+        ("mute", "VOL+ & VOL-", "+ & -"),
     ]
-    stamp(img, (52, y), TINY5.mask("PAD", 6), SKY)
-    stamp(img, (112, y), TINY5.mask("KEYBOARD", 6), SKY)
-    y += 9
-    for what, pad_k, key in keys:
-        stamp(img, (8, y), TINY5.mask(what, 6), GOLD)
-        stamp(img, (52, y), TINY5.mask(pad_k, 6), CREAM)
-        stamp(img, (112, y), TINY5.mask(key, 6), CREAM)
+    d.rectangle((6, y - 2, w - 7, y + 8 * len(keys) - 1), fill=NAVY)
+    for i, (what, pad_k, key) in enumerate(keys):
+        colours = (SKY, SKY) if i == 0 else (CREAM, CREAM)
+        marked_text(img, (10, y), what, GOLD)
+        marked_text(img, (50, y), pad_k, colours[0])
+        marked_text(img, (110, y), key, colours[1])
         y += 8
-    assert y <= h - 3, y
+    y += 4
+    assert marked_text(img, (8, y), "*Name:* { deletes, } or *START* accepts.") < w - 6
+    y += 8
+    assert y <= h - 4, y
     return img
 
 
