@@ -933,7 +933,7 @@ def make_images():
     im["gameover"] = banner("GAME OVER", RED, RED2, min_w=150)
     im["winner"] = banner("WINS!", GOLD, GOLD2, min_w=110)
     im["player1"] = banner("PLAYER 1", SKY, NAVY3, rim=SKY, min_w=114, pad_x=8)
-    im["player2"] = banner("PLAYER 2", PINK, RED, rim=PINK, min_w=110, pad_x=8)
+    im["player2"] = banner("PLAYER 2", PINK, RED, rim=PINK, min_w=114, pad_x=8)
     for i in range(1, 5):
         im["gorvel%i" % i] = make_gorvel(i)
     im["gorvel_popup"] = make_popup()
