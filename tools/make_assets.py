@@ -66,7 +66,7 @@ class PixelFont:
     """A bitmap font of xfonts-base, as one mask per character; drawn maps
     characters to hand-drawn cells that replace the font's own."""
 
-    def __init__(self, name, drawn=None):
+    def __init__(self, name, drawn=None, thin=""):
         path = os.path.join(FONT_DIR, name + ".pcf.gz")
         with gzip.open(path) as f:
             pcf = PcfFontFile.PcfFontFile(io.BytesIO(f.read()))
@@ -76,6 +76,7 @@ class PixelFont:
         self.width = glyphs[ord("M")][0][0]
         self.height = self.ascent + descent
         self.masks = {}
+        self.thin = thin              # drawn glyphs with one-pixel stems
         for c, g in glyphs.items():
             m = Image.new("L", (self.width, self.height), 0)
             if g:
@@ -105,17 +106,24 @@ class PixelFont:
         would touch its neighbour."""
         x, spots = 0, []
         for ch in text:
-            box = self.masks[ch].getbbox()
+            g = self.masks[ch]
+            box = g.getbbox()
             if box is None:
-                x += 3
+                x += 3 * scale
                 continue
-            spots.append((x - box[0], ch))
-            x += box[2] - box[0] + 1
-        m = Image.new("L", (max(1, x - 1), self.height), 0)
-        for sx, ch in spots:
-            m.paste(255, (sx, 0), self.masks[ch])
-        if scale != 1:
-            m = m.resize((m.width * scale, m.height * scale), Image.NEAREST)
+            g = g.crop((box[0], 0, box[2], self.height))
+            g = g.resize((g.width * scale, g.height * scale), Image.NEAREST)
+            if scale > 1 and ch in self.thin:
+                # Enlarged, a one-pixel stem looks faint beside bold ones.
+                wide = Image.new("L", (g.width + 1, g.height), 0)
+                wide.paste(255, (0, 0), g)
+                wide.paste(255, (1, 0), g)
+                g = wide
+            spots.append((x, g))
+            x += g.width + scale
+        m = Image.new("L", (max(1, x - scale), self.height * scale), 0)
+        for sx, g in spots:
+            m.paste(255, (sx, 0), g)
         return m
 
 
@@ -1160,7 +1168,7 @@ BOLD6 = BOLD8 = SMALL5 = TINY5 = None
 
 def load_fonts():
     global BOLD6, BOLD8, SMALL5, TINY5
-    BOLD6 = PixelFont("clB6x10", BOLD6_DRAWN)   # font1, buttons, banners
+    BOLD6 = PixelFont("clB6x10", BOLD6_DRAWN, "MW")   # font1, buttons, banners
     BOLD8 = PixelFont("clB8x10")       # the title
     SMALL5 = PixelFont("clR5x8", SMALL5_DRAWN)       # font2, labels, instructions
     TINY5 = PixelFont("5x7", TINY5_DRAWN)           # font3, outlined
