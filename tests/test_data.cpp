@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 #include "harness.h"
+#include "scores/name_entry.h"
 
 namespace {
 
@@ -126,6 +127,27 @@ TEST(Data, FontsAreNinetyFiveCellsThatFitTheirText) {
     // panel (x 66), and a 13-character name from x 30 ends before x 120.
     EXPECT_LE(1 + 6 * (cell[0] + 1), 66);
     EXPECT_LE(30 + 13 * (cell[1] + 1), 120);
+}
+
+// Letters on the name grid stand alone, with no word around them to tell a
+// W from an N, and the same glyphs spell names, buttons and headings. In
+// every font any two of them differ in at least three pixels: the bold
+// face's M, N and W once differed in one or two ("name" read as "nawe").
+TEST(Data, EveryFontDrawsTheNameGridCharactersDistinctly) {
+    for (const char *file : {"font1", "font1_hilite", "font2", "font2_hilite", "font3"}) {
+        SCOPED_TRACE(file);
+        Surface img = load(std::string(file) + ".png");
+        ASSERT_NE(img, nullptr);
+        const int cw = img->w / 95;
+        for (const char *a = name_grid; *a; ++a)
+            for (const char *b = a + 1; *b; ++b) {
+                if (*a == ' ' || *b == ' ') continue;  // the blank cell, checked empty above
+                int differ = 0;
+                for (int i = 0; i < cw * img->h; ++i)
+                    differ += at(img, (*a - 32) * cw + i % cw, i / cw) != at(img, (*b - 32) * cw + i % cw, i / cw);
+                EXPECT_GE(differ, 3) << *a << " and " << *b;
+            }
+    }
 }
 
 // A covered card shows its top 22 rows; the value is drawn at +3, so only

@@ -63,9 +63,10 @@ GREY = (128, 126, 140)
 # ---------------------------------------------------------------- fonts
 
 class PixelFont:
-    """A bitmap font of xfonts-base, as one mask per character."""
+    """A bitmap font of xfonts-base, as one mask per character; drawn maps
+    characters to hand-drawn cells that replace the font's own."""
 
-    def __init__(self, name):
+    def __init__(self, name, drawn=None, thin=""):
         path = os.path.join(FONT_DIR, name + ".pcf.gz")
         with gzip.open(path) as f:
             pcf = PcfFontFile.PcfFontFile(io.BytesIO(f.read()))
@@ -75,12 +76,19 @@ class PixelFont:
         self.width = glyphs[ord("M")][0][0]
         self.height = self.ascent + descent
         self.masks = {}
+        self.thin = thin              # drawn glyphs with one-pixel stems
         for c, g in glyphs.items():
             m = Image.new("L", (self.width, self.height), 0)
             if g:
                 (_, _), (x0, y0, _, _), _, im = g
                 m.paste(255, (x0, self.ascent + y0), im.convert("L"))
             self.masks[chr(c)] = m
+        for ch, rows in (drawn or {}).items():
+            rows = rows.split()
+            assert (len(rows), len(rows[0])) == (self.height, self.width), ch
+            m = Image.new("L", (self.width, self.height), 0)
+            m.putdata([255 if c == "#" else 0 for row in rows for c in row])
+            self.masks[ch] = m
 
     def mask(self, text, advance=None, scale=1):
         adv = self.width if advance is None else advance
@@ -90,6 +98,88 @@ class PixelFont:
         if scale != 1:
             m = m.resize((m.width * scale, m.height * scale), Image.NEAREST)
         return m
+
+
+    def tight(self, text, scale=1):
+        """Text set by ink width, one pixel between letters: a glyph may use
+        the whole cell (M and W do), which at a fixed advance of one cell
+        would touch its neighbour."""
+        x, spots = 0, []
+        for ch in text:
+            g = self.masks[ch]
+            box = g.getbbox()
+            if box is None:
+                x += 3 * scale
+                continue
+            g = g.crop((box[0], 0, box[2], self.height))
+            g = g.resize((g.width * scale, g.height * scale), Image.NEAREST)
+            if scale > 1 and ch in self.thin:
+                # Enlarged, a one-pixel stem looks faint beside bold ones.
+                wide = Image.new("L", (g.width + 1, g.height), 0)
+                wide.paste(255, (0, 0), g)
+                wide.paste(255, (1, 0), g)
+                g = wide
+            spots.append((x, g))
+            x += g.width + scale
+        m = Image.new("L", (max(1, x - scale), self.height * scale), 0)
+        for sx, g in spots:
+            m.paste(255, (sx, 0), g)
+        return m
+
+
+# Hand-drawn cells for the glyphs that xfonts-base draws too alike at 1x:
+# in the bold face M, N and W differed by one or two pixels ("name" read as
+# "nawe"), so did B D O Q, a u, b h and g y. Rows top to bottom, '#' ink.
+# M N W X m w take the whole cell width: the game puts a pixel between cells.
+BOLD6_DRAWN = {
+    "M": "...... #....# ##..## #.##.# #.##.# #....# #....# #....# ...... ......",
+    "N": "...... ##..## ###.## ###.## ###### ##.### ##.### ##..## ...... ......",
+    "W": "...... #....# #....# #....# #.##.# #.##.# ##..## #....# ...... ......",
+    "X": "...... ##..## ##..## .####. ..##.. .####. ##..## ##..## ...... ......",
+    "V": "...... ##..## ##..## ##..## ##..## .####. .####. ..##.. ...... ......",
+    "1": "...##. ..###. .####. ...##. ...##. ...##. ...##. .##### ...... ......",
+    "l": "...... .###.. ..##.. ..##.. ..##.. ..##.. ..##.. ...### ...... ......",
+    "{": "...### ...##. ...##. ...##. .###.. ...##. ...##. ...##. ...### ......",
+    "}": "###... .##... .##... .##... ..###. .##... .##... .##... ###... ......",
+    "D": "...... .###.. .##.#. .##.## .##.## .##.## .##.#. .###.. ...... ......",
+    "Q": "...... ..###. .##.## .##.## .##.## .##.## .####. ..#### .....# ......",
+    "a": "...... ...... ...... ..###. ....## ..#### .##.## ..#### ...... ......",
+    "h": "...... .##... .##... .#.##. .##.## .##.## .##.## .##.## ...... ......",
+    "g": "...... ...... ...... ..#### .##.## .##.## .##.## ..#### ....## .####.",
+    "m": "...... ...... ...... ####.. ##.##. ##.#.# ##.#.# ##.#.# ...... ......",
+    "w": "...... ...... ...... ##...# ##...# ##.#.# ##.#.# .##.#. ...... ......",
+}
+
+# The small faces draw M N W with a filled band, so they ran together too;
+# their wider letters take the fifth column, which the fonts leave empty.
+SMALL5_DRAWN = {
+    "M": "#...# ##.## #.#.# #.#.# #...# #...# #...# .....",
+    "N": "#...# ##..# ##..# #.#.# #..## #..## #...# .....",
+    "W": "#...# #...# #...# #.#.# #.#.# ##.## #...# .....",
+    "V": "#...# #...# #...# #...# .#.#. .#.#. ..#.. .....",
+    "O": ".###. #...# #...# #...# #...# #...# .###. .....",
+    "Q": ".###. #...# #...# #...# #.#.# #..#. .##.# .....",
+    "D": "###.. #..#. #...# #...# #...# #..#. ###.. .....",
+    "h": "##... .#... .###. .#..# .#..# .#..# .#..# .....",
+    "l": ".##.. ..#.. ..#.. ..#.. ..#.. ..#.. ...## .....",
+    "1": "..#.. .##.. ..#.. ..#.. ..#.. ..#.. .###. .....",
+    "3": ".#### ....# ...#. ..##. ....# .#..# ..##. .....",
+    "S": "..##. .#..# .#... ..##. ....# ....# .###. .....",
+    "{": "...## ..#.. ..#.. .#... ..#.. ..#.. ...## .....",
+    "}": "##... ..#.. ..#.. ...#. ..#.. ..#.. ##... .....",
+}
+TINY5_DRAWN = {
+    "M": "#...# ##.## #.#.# #...# #...# #...# .....",
+    "N": "#...# ##..# #.#.# #..## #...# #...# .....",
+    "W": "#...# #...# #...# #.#.# ##.## #...# .....",
+    "O": ".###. #...# #...# #...# #...# .###. .....",
+    "m": "..... ..... ##.#. #.#.# #.#.# #.#.# .....",
+    "w": "..... ..... #...# #.#.# #.#.# .#.#. .....",
+    "g": "..... ..... .###. #..#. .###. ...#. .##..",
+    "e": "..... ..... .##.. ####. #.... .###. .....",
+    "{": "..##. .#... .#... #.... .#... .#... ..##.",
+    "}": ".##.. ...#. ...#. ....# ...#. ...#. .##..",
+}
 
 
 def trim(mask):
@@ -413,8 +503,8 @@ def button(w, h, label, face=NAVY2, ink=WHITE, font=None, advance=None,
     total = len(texts) * font.height - (len(texts) - 1) * 1
     y = (h - total) // 2
     for t in texts:
-        m = trim(font.mask(t, advance))
-        bb = font.mask(t, advance).getbbox()
+        full = font.mask(t, advance) if advance else font.tight(t)
+        m, bb = trim(full), full.getbbox()
         x = (w - m.width) // 2
         yy = y + bb[1]
         stamp(img, (x + 1, yy + 1), m, INK)
@@ -424,7 +514,7 @@ def button(w, h, label, face=NAVY2, ink=WHITE, font=None, advance=None,
 
 
 def banner(text, fill=GOLD, lower=GOLD2, face=NAVY, rim=GOLD, min_w=0, pad_x=10):
-    m = trim(BOLD6.mask(text, 6, scale=2))
+    m = trim(BOLD6.tight(text, scale=2))
     t = outlined_text(m, fill, INK, lower, shadow=1)
     w = max(min_w, t.width + 2 * pad_x)
     h = max(30, t.height + 10)     # one height for every banner
@@ -501,8 +591,8 @@ def make_background():
     d.line((64, 0, 64, 239), fill=NAVY3)
     for y in range(0, 240, 2):
         d.point((62, y), fill=NIGHT)
-    olv = BOLD6.mask("OLVANE", 6)
-    gor = BOLD6.mask("GORVEL", 6)
+    olv = BOLD6.tight("OLVANE")
+    gor = BOLD6.tight("GORVEL")
     stamp(img, ((64 - olv.width) // 2 + 1, 5), olv, INK)
     stamp(img, ((64 - olv.width) // 2, 4), olv, PURP3)
     stamp(img, ((64 - gor.width) // 2 + 1, 15), gor, INK)
@@ -559,7 +649,7 @@ def make_backdrop_tile():
 def make_title():
     w, h = 176, 130
     img = Image.new("RGB", (w, h), KEY)
-    olv = outlined_text(trim(BOLD6.mask("OLVANE", 6, scale=2)), PURP3, INK,
+    olv = outlined_text(trim(BOLD6.tight("OLVANE", scale=2)), PURP3, INK,
                         PURP, shadow=1)
     gor = outlined_text(trim(BOLD8.mask("GORVEL", 8, scale=3)), GOLD, INK,
                         GOLD2, border=2, shadow=2)
@@ -583,62 +673,80 @@ def make_title():
     return img
 
 
+def marked_text(img, xy, line, colour=CREAM, accent=GOLD, font=None):
+    """One line set by ink width; words between asterisks in the accent
+    colour, so a key word stands out without a line of its own."""
+    font = font or TINY5
+    x, y = xy
+    ink = colour
+    for ch in line:
+        if ch == "*":
+            ink = accent if ink == colour else colour
+            continue
+        box = font.masks[ch].getbbox()
+        if box is None:
+            x += 3
+            continue
+        stamp(img, (x - box[0], y), font.masks[ch], ink)
+        x += box[2] - box[0] + 1
+    return x - 1
+
+
 def make_instructions():
+    # Everything a first game needs, in the 5x7 face at 1x: the pair rules,
+    # the three buttons below the table, the clock and scoring, the keys of
+    # both the pad and a keyboard, and the name grid's two special cells.
     w, h = 194, 230
     img, d = plate(w, h, NIGHT, INK, NAVY2, INK, r=3)
     d.rectangle((2, 2, w - 3, h - 3), outline=NAVY2)
-    head = outlined_text(trim(BOLD6.mask("HOW TO PLAY", 6)), GOLD, INK)
+    head = outlined_text(trim(BOLD6.tight("HOW TO PLAY")), GOLD, INK)
     paste_keyed(img, head, ((w - head.width) // 2, 5))
     lines = [
-        ("Take away pairs of free cards.", CREAM),
-        ("Equal values: 1200 points.", CREAM),
-        ("Neighbours: 400 (A-2 ... Q-K,", CREAM),
-        ("and K-A wraps round).", CREAM),
-        ("A card is free when no card of", CREAM),
-        ("the row below covers it.", CREAM),
-        ("The waste card pairs as well.", CREAM),
-        (None, None),
-        ("BONUS: up to 500 more a pair,", GOLD),
-        ("shrinking while none is made.", GOLD),
-        (None, None),
-        ("STOCK (the gorvel): the waste", CREAM),
-        ("card fills a gap and the next", CREAM),
-        ("card is turned over.", CREAM),
-        (None, None),
-        ("TAKE SCORE twice: the table", CREAM),
-        ("ends, the time left scores.", CREAM),
-        (None, None),
-        ("Cleared table: 10000, then", GOLD),
-        ("time left, then 1000 for each", GOLD),
-        ("card left in the stock.", GOLD),
-        (None, None),
-        ("Three tables make a game.", CREAM),
+        "*Pairs:* choose a free card, then",
+        "another; choose it again to undo.",
+        "Equal values *1200*, neighbours *400*",
+        "(K and A too), plus a *bonus* up to",
+        "500 that shrinks while none is made.",
+        None,
+        "*Down*/*Up*: the table or the three",
+        "buttons below it. *Take score*: press",
+        "it twice. *Stock* (held by the gorvel):",
+        "the waste card fills the lowest gap",
+        "and the next is turned. *Waste*: the",
+        "turned card; it pairs like a free one.",
+        None,
+        "Each table is timed (the top bar);",
+        "time left scores when it ends.",
+        "*Cleared:* 10000 + 1000 a stock card.",
+        "Three tables make a game.",
+        None,
     ]
     y = 18
-    for text, colour in lines:
+    for text in lines:
         if text is None:          # a little air between topics
-            y += 2
+            y += 3
             continue
-        stamp(img, (8, y), TINY5.mask(text, 6), colour)
-        y += 8
-    head = outlined_text(trim(BOLD6.mask("CONTROLS", 6)), GOLD, INK)
-    paste_keyed(img, head, ((w - head.width) // 2, y))
-    y += 13
+        assert marked_text(img, (8, y), text) < w - 6, text
+        y += 9
     keys = [
+        ("", "PAD", "KEYBOARD"),
         ("move", "pad", "arrows"),
-        ("take", "A B X Y", "Space Z X C"),
-        ("menu", "START", "Return"),
-        ("volume", "VOL +/-", "+ -"),
+        ("choose", "A B X Y", "Space Z X C"),
+        ("pause", "START", "Return"),
+        ("volume", "VOL+ VOL-", "+ -"),
+        ("mute", "VOL+ & VOL-", "+ & -"),
     ]
-    stamp(img, (52, y), TINY5.mask("PAD", 6), SKY)
-    stamp(img, (112, y), TINY5.mask("KEYBOARD", 6), SKY)
-    y += 9
-    for what, pad_k, key in keys:
-        stamp(img, (8, y), TINY5.mask(what, 6), GOLD)
-        stamp(img, (52, y), TINY5.mask(pad_k, 6), CREAM)
-        stamp(img, (112, y), TINY5.mask(key, 6), CREAM)
+    d.rectangle((6, y - 2, w - 7, y + 8 * len(keys) - 1), fill=NAVY)
+    for i, (what, pad_k, key) in enumerate(keys):
+        colours = (SKY, SKY) if i == 0 else (CREAM, CREAM)
+        marked_text(img, (10, y), what, GOLD)
+        marked_text(img, (50, y), pad_k, colours[0])
+        marked_text(img, (110, y), key, colours[1])
         y += 8
-    assert y <= h - 3, y
+    y += 4
+    assert marked_text(img, (8, y), "*Name:* { deletes, } or *START* accepts.") < w - 6
+    y += 8
+    assert y <= h - 4, y
     return img
 
 
@@ -655,7 +763,7 @@ def make_takescore(sure):
     w, h = 52, 30
     if sure:
         img = button(w, h, "", face=RED, light=(240, 120, 120), dark=RED2,
-                     lines=["SURE?"], font=BOLD6, advance=6)
+                     lines=["SURE?"], font=BOLD6)
     else:
         img = button(w, h, "", face=NAVY2, lines=["TAKE", "SCORE"],
                      font=SMALL5, advance=6, ink=GOLD)
@@ -673,14 +781,14 @@ def make_player_button(n):
         d.line((x + 1, 9, x + 7, 9), fill=c)
         d.point((x + 3, 5), fill=INK)
         d.point((x + 5, 5), fill=INK)
-    lbl = trim(BOLD6.mask("%iP" % n, 6))
+    lbl = trim(BOLD6.tight("%iP" % n))
     stamp(img, ((w - lbl.width) // 2 + 1, 16), lbl, INK)
     stamp(img, ((w - lbl.width) // 2, 15), lbl, WHITE)
     return img
 
 
 def make_topgorvels():
-    t = outlined_text(trim(BOLD6.mask("TOP GORVELS", 6, scale=2)), GOLD, INK,
+    t = outlined_text(trim(BOLD6.tight("TOP GORVELS", scale=2)), GOLD, INK,
                       GOLD2, shadow=1)
     img = Image.new("RGB", (t.width + 26, t.height + 2), KEY)
     paste_keyed(img, t, (13, 0))
@@ -692,7 +800,7 @@ def make_topgorvels():
 
 
 def make_congrats():
-    t = outlined_text(trim(BOLD6.mask("CONGRATULATIONS!", 6, scale=2)), GOLD,
+    t = outlined_text(trim(BOLD6.tight("CONGRATULATIONS!", scale=2)), GOLD,
                       INK, ORANGE, shadow=1)
     return t
 
@@ -833,7 +941,7 @@ def make_images():
     im["gameover"] = banner("GAME OVER", RED, RED2, min_w=150)
     im["winner"] = banner("WINS!", GOLD, GOLD2, min_w=110)
     im["player1"] = banner("PLAYER 1", SKY, NAVY3, rim=SKY, min_w=114, pad_x=8)
-    im["player2"] = banner("PLAYER 2", PINK, RED, rim=PINK, min_w=110, pad_x=8)
+    im["player2"] = banner("PLAYER 2", PINK, RED, rim=PINK, min_w=114, pad_x=8)
     for i in range(1, 5):
         im["gorvel%i" % i] = make_gorvel(i)
     im["gorvel_popup"] = make_popup()
@@ -851,7 +959,7 @@ def make_images():
                         ("quit", "QUIT"), ("highscores", "HIGH SCORES"),
                         ("instructions", "HOW TO PLAY"), ("menu", "MENU"),
                         ("ok", "OK")):
-        im["button_" + name] = button(76, 20, label, advance=6)
+        im["button_" + name] = button(76, 20, label)
     im["button_takescore"] = make_takescore(False)
     im["button_takescore_sure"] = make_takescore(True)
     im["button_player1"] = make_player_button(1)
@@ -1060,10 +1168,10 @@ BOLD6 = BOLD8 = SMALL5 = TINY5 = None
 
 def load_fonts():
     global BOLD6, BOLD8, SMALL5, TINY5
-    BOLD6 = PixelFont("clB6x10")       # font1, buttons, banners
+    BOLD6 = PixelFont("clB6x10", BOLD6_DRAWN, "MW")   # font1, buttons, banners
     BOLD8 = PixelFont("clB8x10")       # the title
-    SMALL5 = PixelFont("clR5x8")       # font2, labels, instructions
-    TINY5 = PixelFont("5x7")           # font3, outlined
+    SMALL5 = PixelFont("clR5x8", SMALL5_DRAWN)       # font2, labels, instructions
+    TINY5 = PixelFont("5x7", TINY5_DRAWN)           # font3, outlined
 
 
 def main(argv):
