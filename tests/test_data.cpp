@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 #include "harness.h"
-#include "scores/name_entry.h"
+#include "rules/name_grid.h"
 
 namespace {
 
