@@ -40,5 +40,6 @@ set(ENV{PKG_CONFIG_SYSROOT_DIR} "${OG_ARMHF_SYSROOT}")
 set(ENV{PKG_CONFIG_LIBDIR} "${_og_arch_lib}/pkgconfig:${OG_ARMHF_SYSROOT}/usr/share/pkgconfig")
 set(ENV{PKG_CONFIG_PATH} "")
 
-# Test discovery at build time and ctest both run the binaries through this.
+# Test discovery at build time, ctest and the script by which the tests start
+# the game (CMakeLists.txt) run the ARM binaries through this.
 set(CMAKE_CROSSCOMPILING_EMULATOR qemu-arm -L "${OG_ARMHF_SYSROOT}")
