@@ -16,7 +16,7 @@ og_install_missing() {
 OG_BUILD_PACKAGES=(build-essential cmake pkg-config g++ clang
     libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev
     googletest libgtest-dev libbenchmark-dev)
-OG_TEST_PACKAGES=(imagemagick valgrind libclang-rt-14-dev)
+OG_TEST_PACKAGES=(imagemagick valgrind libclang-rt-14-dev python3)
 # scripts/play: the maintained SDL 1.2 and xdpyinfo for the display's size.
 OG_BUILD_PACKAGES+=(libsdl1.2-compat x11-utils)
 # scripts/ci.d/40-compat.sh and 50-armhf.sh: window tests under Xvfb, the

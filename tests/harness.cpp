@@ -2,104 +2,132 @@
 #include "harness.h"
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <fstream>
 #include <sstream>
+#include <vector>
 #include <SDL_mixer.h>
+#include "draw/backdrop.h"
 #include "draw/sprites.h"
-#include "platform/pad.h"
-#include "platform/assets.h"
-#include "platform/platform.h"
-#include "platform/seam.h"
-#include "rules/game_state.h"
+#include "input/input.h"
+#include "platform/audio.h"
+#include "rules/high_scores.h"
+#include "rules/table_state.h"
+#include "scratch.h"
 
-static std::string work_dir;
+namespace {
 
-const std::string &harness_dir(void) { return work_dir; }
+std::string work_dir;
+pid_t started_in = 0;
 
-static pid_t started_in = 0;
-
-// A test that ends with the audio device open leaves its mixing thread
-// running into libraries that exit is already tearing down; with the
-// SDL2-based SDL 1.2 that crashes now and then. A forked child (a death
-// test) has no such thread and leaves the parent's device alone.
-static void close_platform_at_exit(void) {
+// As the program ends (less the launcher), so that a leak check sees
+// everything given back. A test that ended with the audio device open would
+// leave its mixing thread running into libraries that exit is already
+// tearing down; with the SDL2-based SDL 1.2 that crashes now and then. A
+// forked child (a death test) leaves the parent's platform alone.
+void close_platform_at_exit(void) {
     if (getpid() != started_in)
         return;
+    free_assets();
     Mix_CloseAudio();
     SDL_Quit();
 }
 
-void harness_start(unsigned seed) {
-    if (!started_in)
-        atexit(close_platform_at_exit);
+void bring_up(void) {
     started_in = getpid();
+    atexit(close_platform_at_exit);
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    char dir[] = "/tmp/og-test-XXXXXX";
-    if (!mkdtemp(dir))
-        abort();
-    work_dir = dir;
+    work_dir = scratch_folder();
     std::string data = std::string(OG_SOURCE_DIR) + "/data";
-    if (symlink(data.c_str(), (work_dir + "/data").c_str()) != 0 || chdir(dir) != 0)
+    if (symlink(data.c_str(), (work_dir + "/data").c_str()) != 0 || chdir(work_dir.c_str()) != 0)
         abort();
     plat_use_virtual_clock(1000);
     init_platform();
-    set_start_values();
     load_assets();
+}
+
+// Whatever an earlier test left held goes up, as when the window loses the
+// keyboard, and the hold-off of the directions runs out.
+void release_everything(void) {
+    plat_script_clear();
+    SDL_Event lost = {};
+    lost.type = lost.active.type = SDL_ACTIVEEVENT;
+    lost.active.state = SDL_APPINPUTFOCUS;
+    SDL_PushEvent(&lost);
+    for (int i = 0; i < 3; i++) {
+        plat_advance(1000);
+        poll_input();
+    }
+}
+
+}  // namespace
+
+void harness_start(unsigned seed) {
+    if (work_dir.empty())
+        bring_up();
+    if (chdir(work_dir.c_str()) != 0)
+        abort();
+    plat_frame_hook = plat_poll_hook = nullptr;
+    plat_sound_hook = nullptr;
+    plat_fail_flips = 0;
+    release_everything();
+    reset_input();
+    set_start_values();
+    players[0].score = players[1].score = 0;
+    current_player = 0;
+    table_number = NO_GAME;
+    table = TableState();
+    memset(high_scores, 0, sizeof high_scores);
+    new_entry_row[0] = new_entry_row[1] = -1;
+    info_panel = panel_slide = 0;
+    backdrop_scroll = popup_state = popup_timer = popup_y = 0;
+    set_default_volume();
     set_font(assets.font1);
+    unlink("scores");
     srand(seed);
 }
 
-Uint32 now_ms(void) { return plat_ticks(); }
+const std::string &harness_dir(void) { return work_dir; }
 
-void key_event(Uint32 at, SDLKey key, int down, SDLMod mod) {
+void key_event(uint32_t at, SDLKey key, int down, SDLMod mod) {
     SDL_Event e = {};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.type = e.type;
+    e.type = e.key.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.sym = key;
     e.key.keysym.mod = mod;
     plat_script_event(at, &e);
 }
 
-void button_event(Uint32 at, int button, int down) {
+void button_event(uint32_t at, int button, int down) {
     SDL_Event e = {};
-    e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
-    e.jbutton.type = e.type;
-    e.jbutton.which = 0;
+    e.type = e.jbutton.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
     e.jbutton.button = (Uint8)button;
     e.jbutton.state = down ? SDL_PRESSED : SDL_RELEASED;
     plat_script_event(at, &e);
 }
 
-void tap_key(Uint32 at, SDLKey key, Uint32 hold) {
+void tap_key(uint32_t at, SDLKey key, uint32_t hold) {
     key_event(at, key, 1);
     key_event(at + hold, key, 0);
 }
 
-void tap_button(Uint32 at, int button, Uint32 hold) {
+void tap_button(uint32_t at, int button, uint32_t hold) {
     button_event(at, button, 1);
     button_event(at + hold, button, 0);
 }
 
-void close_window(Uint32 at) {
+void close_window(uint32_t at) {
     SDL_Event e = {};
     e.type = SDL_QUIT;
     plat_script_event(at, &e);
 }
 
-Uint32 pixel_at(int x, int y) {
-    SDL_LockSurface(screen);
-    Uint16 *row = (Uint16 *)((Uint8 *)screen->pixels + y * screen->pitch);
-    Uint32 value = row[x];
-    SDL_UnlockSurface(screen);
-    return value;
-}
+namespace {
 
-Uint32 screen_rgb(int r, int g, int b) { return SDL_MapRGB(screen->format, (Uint8)r, (Uint8)g, (Uint8)b); }
-
-static Uint32 surface_pixel(SDL_Surface *s, int x, int y) {
+uint32_t surface_pixel(SDL_Surface *s, int x, int y) {
     Uint8 *p = (Uint8 *)s->pixels + y * s->pitch + x * s->format->BytesPerPixel;
     switch (s->format->BytesPerPixel) {
     case 2: return *(Uint16 *)p;
@@ -108,35 +136,58 @@ static Uint32 surface_pixel(SDL_Surface *s, int x, int y) {
     }
 }
 
-bool image_drawn_at(SDL_Surface *image, int x, int y) {
+}  // namespace
+
+uint32_t pixel_at(int x, int y) {
+    if (x < 0 || y < 0 || x >= screen->w || y >= screen->h)
+        return 0;
+    SDL_LockSurface(screen);
+    uint32_t value = surface_pixel(screen, x, y);
+    SDL_UnlockSurface(screen);
+    return value;
+}
+
+uint32_t screen_rgb(int r, int g, int b) { return SDL_MapRGB(screen->format, (Uint8)r, (Uint8)g, (Uint8)b); }
+
+bool image_drawn_at(SDL_Surface *image, int x, int y, int sx, int sy, int w, int h) {
+    if (w < 0)
+        w = image->w - sx;
+    if (h < 0)
+        h = image->h - sy;
+    if (sx < 0 || sy < 0 || w < 0 || h < 0 || sx + w > image->w || sy + h > image->h)
+        return false;
     // RLE-keyed surfaces can't be read directly; read a plain copy instead.
     SDL_Surface *plain = SDL_ConvertSurface(image, screen->format, SDL_SWSURFACE);
     if (!plain)
         return false;
-    Uint32 key = SDL_MapRGB(plain->format, 0, 255, 255);
+    uint32_t key = SDL_MapRGB(plain->format, 0, 255, 255);
     bool same = true;
     SDL_LockSurface(plain);
-    for (int j = 0; j < plain->h && same; j++)
-        for (int i = 0; i < plain->w && same; i++) {
-            int sx = x + i, sy = y + j;
-            if (sx < 0 || sy < 0 || sx >= screen->w || sy >= screen->h)
+    for (int j = 0; j < h && same; j++)
+        for (int i = 0; i < w && same; i++) {
+            int px = x + i, py = y + j;
+            if (px < 0 || py < 0 || px >= screen->w || py >= screen->h)
                 continue;
-            Uint32 v = surface_pixel(plain, i, j);
-            if (v != key && v != pixel_at(sx, sy))
-                same = false;
+            uint32_t v = surface_pixel(plain, sx + i, sy + j);
+            same = v == key || v == pixel_at(px, py);
         }
     SDL_UnlockSurface(plain);
     SDL_FreeSurface(plain);
     return same;
 }
 
+bool centred(SDL_Surface *image) { return image_drawn_at(image, 190 - image->w / 2, 120 - image->h / 2); }
+
+namespace {
+
 // Raw 16-bit values well away from black and from the colour key.
 enum { CODE_BASE = 0x1000 };
 
+}  // namespace
+
 SDL_Surface *code_font(int glyph_width, int height) {
-    SDL_Surface *font = SDL_CreateRGBSurface(SDL_SWSURFACE, 95 * glyph_width, height, 16,
-                                             screen->format->Rmask, screen->format->Gmask,
-                                             screen->format->Bmask, 0);
+    SDL_Surface *font = SDL_CreateRGBSurface(SDL_SWSURFACE, 95 * glyph_width, height, 16, screen->format->Rmask,
+                                             screen->format->Gmask, screen->format->Bmask, 0);
     for (int c = 32; c <= 126; c++) {
         SDL_Rect cell = {(Sint16)((c - 32) * glyph_width), 0, (Uint16)glyph_width, (Uint16)height};
         SDL_FillRect(font, &cell, CODE_BASE + c);
@@ -146,11 +197,11 @@ SDL_Surface *code_font(int glyph_width, int height) {
 
 std::string code_text_at(int y, int *first_x) {
     std::string text;
-    Uint32 previous = 0;
+    uint32_t previous = 0;
     if (first_x)
         *first_x = -1;
     for (int x = 0; x < screen->w; x++) {
-        Uint32 v = pixel_at(x, y);
+        uint32_t v = pixel_at(x, y);
         bool glyph = v > CODE_BASE + 31 && v < CODE_BASE + 127;
         if (glyph && v != previous) {
             if (first_x && *first_x < 0)

@@ -5,27 +5,20 @@
 #include <string.h>
 #include <string>
 #include <vector>
-#include <SDL_mixer.h>
-#include "harness.h"
-#include "input/input.h"
-#include "screens/main_menu.h"
 #include "draw/backdrop.h"
-#include "rules/high_scores.h"
-#include "platform/assets.h"
-#include "rules/game_state.h"
 #include "game/game_flow.h"
-#include "platform/platform.h"
-#include "platform/seam.h"
-#include "screens/table_loop.h"
-#include "rules/timer.h"
+#include "harness.h"
+#include "rules/high_scores.h"
 #include "rules/table_state.h"
 
-static std::string scores_file(void) { return read_file(harness_dir() + "/scores"); }
+namespace {
+
+std::string scores_file(void) { return read_file(harness_dir() + "/scores"); }
 
 // The screen on view: M a menu, P the player count, T1a player a's first
 // table, F the final screen, N0 / N1 the first / second name entry (the second
 // begins once the first entry is in the list).
-static std::string screen_shown(void) {
+std::string screen_shown(void) {
     if (image_drawn_at(assets.congrats, 160 - assets.congrats->w / 2, 5))
         return new_entry_row[0] == -1 ? "N0" : "N1";
     if (image_drawn_at(assets.button_player2, 250, 75))
@@ -40,20 +33,20 @@ static std::string screen_shown(void) {
 // The first frame of each screen shown, and the state then.
 struct Step {
     std::string screen;
-    Uint32 ms;
+    uint32_t ms;
     int time_left, score0, panel, slide, row0, row1;
     std::string file;
 };
-static std::vector<Step> steps;
+std::vector<Step> steps;
 
-static std::string trace(void) {
+std::string trace(void) {
     std::string t;
     for (const Step &s : steps)
         t += (t.empty() ? "" : " ") + s.screen;
     return t;
 }
 
-static const Step &step(const std::string &screen, int nth = 1) {
+const Step &step(const std::string &screen, int nth = 1) {
     for (const Step &s : steps)
         if (s.screen == screen && --nth == 0)
             return s;
@@ -70,13 +63,13 @@ static const Step &step(const std::string &screen, int nth = 1) {
 struct Plan {
     const char *menu, *players, *table, *final, *name, *take_on;
 };
-static Plan plan;
-static Uint32 quiet_until;
+Plan plan;
+uint32_t quiet_until;
 
 enum { KEY_GAP_MS = 150 };
-static const char *const ALWAYS = "1a1b2a2b3a3b";
+const char *const ALWAYS = "1a1b2a2b3a3b";
 
-static void press(char c) {
+void press(char c) {
     quiet_until = now_ms() + KEY_GAP_MS;
     static const char names[] = "UDLRSA";
     static const SDLKey keys[] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_RETURN, SDLK_SPACE};
@@ -84,7 +77,7 @@ static void press(char c) {
         tap_key(now_ms(), keys[strchr(names, c) - names]);
 }
 
-static void type_from(const char **keys) {
+void type_from(const char **keys) {
     if (!*keys)
         return;
     if (**keys) {
@@ -97,11 +90,11 @@ static void type_from(const char **keys) {
 
 // Down to the waste, right to the take-score button, then two presses; keys
 // lost to the deal or to the banner are simply pressed again.
-static void take_score(void) {
+void take_score(void) {
     press(table.cursor_slot <= 32 ? 'D' : table.cursor_slot != TAKESCORE_TARGET ? 'R' : 'A');
 }
 
-static void robot(void) {
+void robot(void) {
     std::string s = screen_shown();
     if (steps.empty() || steps.back().screen != s)
         steps.push_back({s, now_ms(), table.time_left, players[0].score, info_panel, panel_slide,
@@ -124,7 +117,7 @@ static void robot(void) {
     }
 }
 
-static void play(const Plan &p) {
+void play(const Plan &p) {
     plan = p;
     quiet_until = 0;
     steps.clear();
@@ -134,7 +127,7 @@ static void play(const Plan &p) {
 }
 
 // The file's bytes for the list as it stands in memory.
-static std::string expected_file(void) {
+std::string expected_file(void) {
     std::string bytes;
     for (const HighScoreEntry &row : high_scores) {
         char score[16];
@@ -144,6 +137,8 @@ static std::string expected_file(void) {
     }
     return bytes;
 }
+
+}  // namespace
 
 TEST(WholeGame, OnePlayerTakesTheScoreThreeTimesAndEntersAName) {
     harness_start(7);
@@ -168,11 +163,6 @@ TEST(WholeGame, OnePlayerTakesTheScoreThreeTimesAndEntersAName) {
     for (int i = 1; i < 10; i++)
         expected += std::string(20, '\0') + "     0\n";
     EXPECT_TRUE(expected == scores_file());
-    // As the program ends (less the launcher), so that a leak check sees
-    // everything given back.
-    free_assets();
-    Mix_CloseAudio();
-    SDL_Quit();
 }
 
 TEST(WholeGame, TwoPlayersBothQualifyAndTheFileIsWrittenAfterEach) {
@@ -257,4 +247,29 @@ TEST(WholeGame, OnlyTheSecondPlayerQualifies) {
     EXPECT_EQ(0, players[0].score);
     EXPECT_STREQ("Player 2", high_scores[0].name);
     EXPECT_TRUE(expected_file() == scores_file());
+}
+
+// A face button ends the final screen at once.
+TEST(WholeGame, AKeyEndsTheFinalScreen) {
+    harness_start(5);
+    for (HighScoreEntry &row : high_scores)
+        row.score = 999999;
+    play({"A", "A", "", "A", "", ALWAYS});
+    EXPECT_EQ("M P T1a T2a T3a F M", trace());
+    EXPECT_LT(step("M", 2).ms - step("F").ms, 1000u);
+}
+
+// With nine unbeatable rows, the first player takes the tenth; the second,
+// with less, is judged against the table as that entry left it.
+TEST(WholeGame, TheSecondPlayerIsJudgedAfterTheFirstIsEntered) {
+    harness_start(12);
+    for (HighScoreEntry &row : high_scores)
+        row.score = 999999;
+    high_scores[9].score = 1;
+    // The second player lets the last table run out of time.
+    play({"A" "UA", "RA", nullptr, nullptr, "S", "1a1b2a2b3a"});
+    EXPECT_EQ("M P T1a T1b T2a T2b T3a T3b F N0 M", trace());
+    EXPECT_GT(players[1].score, 1);
+    EXPECT_LT(players[1].score, players[0].score);
+    EXPECT_STREQ("Player 1", high_scores[9].name);
 }

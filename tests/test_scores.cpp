@@ -1,19 +1,19 @@
-// The top-ten table: insertion and its shifting, the name copy, the score
-// notation of the file, and whole files read, written and failing to write.
+// The top-ten table without SDL: insertion and its shifting, the name copy,
+// the score notation of the file, whole files read and written in every
+// set-up a player may meet, and the name grid of name entry.
 #include <gtest/gtest.h>
+#include <grp.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <string.h>
-#include <ftw.h>
-#include <grp.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 #include <fstream>
+#include <sstream>
 #include <string>
-#include "harness.h"
 #include "rules/high_scores.h"
+#include "rules/name_grid.h"
+#include "scratch.h"
 
 namespace {
 
@@ -37,12 +37,17 @@ std::string fill_table(void) {
 }
 
 void enter_fresh_dir(void) {
-    char dir[] = "/tmp/og-scores-XXXXXX";
-    ASSERT_TRUE(mkdtemp(dir));
-    ASSERT_EQ(chdir(dir), 0);
+    if (chdir(scratch_folder().c_str()) != 0)
+        abort();
 }
 
 void put_file(const char *path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+std::string read_file(const char *path) {
+    std::stringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    return bytes.str();
+}
 
 }  // namespace
 
@@ -190,20 +195,6 @@ struct SaveSetup {
     mode_t mode;            // its permission bits then, 0 to skip the check
 };
 
-std::string fresh_dir(void) {
-    const char *tmp = getenv("TMPDIR");
-    std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/og-scores-XXXXXX";
-    if (!mkdtemp(&dir[0]))
-        abort();
-    return dir;
-}
-
-void remove_tree(const std::string &dir) {
-    chmod(dir.c_str(), 0755);
-    nftw(dir.c_str(), [](const char *path, const struct stat *, int, struct FTW *) { return remove(path); }, 8,
-         FTW_DEPTH | FTW_PHYS);
-}
-
 // Runs the step in a child: as an unprivileged player when asked (as root
 // it drops to nobody and fails the test when it cannot), under a 100-byte
 // file-size limit with the default SIGXFSZ when asked, stopped after 5 s.
@@ -261,7 +252,7 @@ TEST(ScoresFile, SaveInEverySetUpKeepsOrReplacesTheTableAsItShould) {
     const std::string table = fill_table();
     for (const SaveSetup &s : setups) {
         SCOPED_TRACE(s.what);
-        std::string dir = fresh_dir();
+        std::string dir = scratch_folder();
         ASSERT_EQ(chdir(dir.c_str()), 0);
         chmod(".", 0755);
         put_file("scores", OLD_BYTES);
@@ -286,7 +277,6 @@ TEST(ScoresFile, SaveInEverySetUpKeepsOrReplacesTheTableAsItShould) {
         EXPECT_TRUE(access("target", F_OK) != 0 || (lstat("scores", &st) == 0 && S_ISLNK(st.st_mode)))
             << "the link stays a link";
         ASSERT_EQ(chdir("/"), 0);
-        remove_tree(dir);
     }
 }
 
@@ -302,7 +292,7 @@ TEST(ScoresFile, LoadReadsOnlyARegularFile) {
     };
     for (const auto &s : setups) {
         SCOPED_TRACE(s.what);
-        std::string dir = fresh_dir();
+        std::string dir = scratch_folder();
         ASSERT_EQ(chdir(dir.c_str()), 0);
         s.arrange();
         int status = in_child(false, false, [] {
@@ -312,6 +302,44 @@ TEST(ScoresFile, LoadReadsOnlyARegularFile) {
         });
         EXPECT_EQ(status, s.loaded ? 42 : 0);
         ASSERT_EQ(chdir("/"), 0);
-        remove_tree(dir);
+    }
+}
+
+namespace {
+
+int grid_index(char c) { return (int)(strchr(name_grid, c) - name_grid); }
+
+}  // namespace
+
+TEST(NameGrid, CursorWrapsRoundRowsAndReadingOrder) {
+    struct Case { char from; int move; char to; } cases[] = {
+        {'A', GRID_UP, '@'},   {'@', GRID_DOWN, 'A'}, {'A', GRID_LEFT, '}'}, {'}', GRID_RIGHT, 'A'},
+        {'N', GRID_LEFT, 'M'}, {'M', GRID_RIGHT, 'N'}, {'h', GRID_UP, 'U'},  {'!', GRID_DOWN, '}'},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(name_grid[name_cursor_step(grid_index(c.from), c.move)], c.to) << c.from << " " << c.move;
+}
+
+TEST(NameGrid, PicksTypeDeleteAndAccept) {
+    struct Case { const char *old_name, *keys, *name; int untouched, accept; } cases[] = {
+        {"Player 1", "}", "Player 1", 1, 1},                // accepting at once keeps the old name
+        {"Player 1", "Z", "Z", 0, 0},                       // the first character replaces it
+        {"Player 1", "{", "", 0, 0},                        // the first delete clears it
+        {"Player 1", "{{a", "a", 0, 0},
+        {"Old", "ABCDEFGHIJKLMNO", "ABCDEFGHIJKLM", 0, 0},  // 13 at most
+        {"Old", " a b}", " a b", 0, 1},                      // space is a character, also first
+        // An old name of 20 bytes with no terminator is cut to 19.
+        {"qqqqqqqqqqqqqqqqqqqq", "", "qqqqqqqqqqqqqqqqqqq", 1, 0},
+    };
+    for (const Case &c : cases) {
+        NameEntry entry;
+        name_entry_begin(&entry, c.old_name);
+        for (const char *k = c.keys; *k; k++) {
+            entry.cursor = grid_index(*k);
+            name_entry_pick(&entry);
+        }
+        EXPECT_STREQ(entry.buffer, c.name) << c.old_name << " + " << c.keys;
+        EXPECT_EQ(entry.untouched, c.untouched) << c.keys;
+        EXPECT_EQ(entry.accept, c.accept) << c.keys;
     }
 }

@@ -1,25 +1,22 @@
-// The main menu, the player-count menu and the backdrop, driven frame by
-// frame on the real screen.
+// The main menu, the player-count menu, the backdrop and the name-entry
+// screen, driven frame by frame on the real screen.
 #include <gtest/gtest.h>
 #include <string.h>
 #include <string>
 #include <vector>
+#include "draw/backdrop.h"
 #include "harness.h"
 #include "input/input.h"
-#include "draw/backdrop.h"
-#include "screens/main_menu.h"
-#include "draw/backdrop.h"
-#include "screens/player_menu.h"
 #include "rules/high_scores.h"
-#include "platform/assets.h"
-#include "rules/game_state.h"
-#include "game/game_flow.h"
-#include "platform/platform.h"
-#include "platform/seam.h"
+#include "screens/main_menu.h"
+#include "screens/name_entry.h"
+#include "screens/player_menu.h"
 
 // The selector's place on the frame just shown: R N H I Q in the main menu,
 // 1 or 2 in the player-count menu.
-static std::string selector_place(void) {
+namespace {
+
+std::string selector_place(void) {
     if (image_drawn_at(assets.button_player1, 200, 75))
         return image_drawn_at(assets.selector, 230, 85) ? "1" : image_drawn_at(assets.selector, 280, 85) ? "2" : "?";
     EXPECT_EQ(table_number >= 1, image_drawn_at(assets.button_resume, 200, 50)) << "Resume only during a game";
@@ -29,7 +26,7 @@ static std::string selector_place(void) {
     return "?";
 }
 
-static std::string panel_and_slide(void) {
+std::string panel_and_slide(void) {
     return std::to_string(info_panel) + ":" + std::to_string(panel_slide) + " ";
 }
 
@@ -37,12 +34,12 @@ static std::string panel_and_slide(void) {
 // reads next: U D L R directions, A a face button, S START, B LEFT and RIGHT
 // together, X RIGHT and a face button, '.' nothing. When the script runs out
 // the window is closed.
-static const char *script = "";
-static int frame = 0;
-static std::string seen;
-static std::string (*look)(void) = selector_place;
+const char *script = "";
+int frame = 0;
+std::string seen;
+std::string (*look)(void) = selector_place;
 
-static void script_frame(void) {
+void script_frame(void) {
     seen += look();
     switch (script[frame]) {
     case 'U': press_up = 1; break;
@@ -60,7 +57,7 @@ static void script_frame(void) {
         frame++;
 }
 
-static void run_menu(int table, const char *input) {
+void run_menu(int table, const char *input) {
     table_number = table;
     exit_requested = new_game_requested = 0;
     script = input;
@@ -69,6 +66,8 @@ static void run_menu(int table, const char *input) {
     plat_frame_hook = script_frame;
     run_main_menu();
 }
+
+}  // namespace
 
 TEST(Menus, SelectionToggleAndOutcome) {
     struct Case {
@@ -88,6 +87,7 @@ TEST(Menus, SelectionToggleAndOutcome) {
         {-1, 1, "ASSR.A", "N11122", 0, 1, 2},    // START does not confirm the count
     };
     harness_start();
+    look = selector_place;
     for (const Case &c : cases) {
         player_count = c.count_before;
         run_menu(c.table, c.input);
@@ -104,6 +104,7 @@ TEST(Menus, ExitAlreadyRequestedDrawsNothing) {
     info_panel = 2;
     new_entry_row[0] = 4;
     script = "A";
+    frame = 0;
     plat_frame_hook = script_frame;
     run_main_menu();
     EXPECT_EQ(0, frame);
@@ -170,8 +171,19 @@ TEST(Panels, SlideComesToRestFromAnyValue) {
         EXPECT_EQ(c[1], slide_step(c[0])) << c[0];
 }
 
-TEST(Backdrop, MascotRisesStaysAndSinks) {
+// The tiles drift a pixel left and down a frame and cover the screen; the
+// mascot peeks up every 201 frames and stays 48.
+TEST(Backdrop, TilesDriftAndTheMascotRisesStaysAndSinks) {
     harness_start();
+    for (int call = 0; call < 70; call++) {
+        SDL_FillRect(screen, nullptr, 0);
+        draw_backdrop_tiles();
+        for (int c = 0; c <= 5; c++)
+            for (int r = -1; r <= 4; r++)
+                ASSERT_TRUE(image_drawn_at(assets.background_tile, 64 * c - (call + 1) % 64, (call + 1) % 64 + 64 * r))
+                    << call << ": " << c << "," << r;
+    }
+    popup_state = popup_timer = popup_y = 0;
     std::vector<int> drawn;  // popup_y of each call, -1 while hidden
     for (int call = 1; call <= 460; call++) {
         draw_menu_backdrop();
@@ -220,4 +232,70 @@ TEST(ScoreList, NewRowsLitAndAFullNameStopsAtItsField) {
     EXPECT_EQ(" 7.N6     94", code_text_at(65 + 12 * 6));
     SDL_FreeSurface(assets.font2);
     assets.font2 = real_font;
+}
+
+// Typing and accepting, and the ways the screen can end early: each stores
+// the name as it stands. The old name is marked as about to go until the
+// first pick; the cursor's cell is lit wherever the keys take it.
+TEST(NameEntryScreen, TypesANameAndAcceptsOrEndsEarlyWithTheNameAsItStands) {
+    enum { FAILED_FLIP, WINDOW_CLOSED, ALREADY_ENDING, TYPED };
+    harness_start();
+    static uint32_t frame, marker_at_start, b_cell_at_start;
+    plat_frame_hook = [] {
+        if (++frame == 1) {
+            marker_at_start = pixel_at(145, 80);
+            b_cell_at_start = pixel_at(82 + 12, 138);
+        }
+        plat_fail_flips += frame == 2000;  // no loop runs for ever
+    };
+    for (int way : {FAILED_FLIP, WINDOW_CLOSED, ALREADY_ENDING, TYPED}) {
+        strcpy(players[0].name, "Player 1");
+        players[0].score = 700;
+        memset(high_scores, 0, sizeof high_scores);
+        exit_requested = way == ALREADY_ENDING;
+        plat_fail_flips = way == FAILED_FLIP;
+        frame = info_panel = 0;
+        Uint32 t = now_ms() + 100;
+        tap_key(t, SDLK_RIGHT);
+        tap_key(t + 200, SDLK_SPACE);  // "B"
+        if (way == WINDOW_CLOSED)
+            close_window(t + 400);
+        tap_key(t + 600, SDLK_RETURN, 100);  // held across a poll
+        run_name_entry(0);
+        plat_script_clear();
+        const std::string name = way == TYPED || way == WINDOW_CLOSED ? "B" : "Player 1";
+        EXPECT_EQ(players[0].name + std::string(" ") + high_scores[0].name, name + " " + name) << way;
+        EXPECT_TRUE(high_scores[0].score == 700 && info_panel == 1) << way;
+        EXPECT_EQ(exit_requested, way != TYPED) << way;
+    }
+    // The typed entry came last: its first frame was sampled and its last is on the screen.
+    const Uint32 box = screen_rgb(16, 0, 80), highlight = screen_rgb(176, 176, 0);
+    EXPECT_TRUE(marker_at_start == highlight && pixel_at(145, 80) == box) << "old name marked until the first pick";
+    EXPECT_TRUE(b_cell_at_start != highlight && pixel_at(82 + 12, 138) == highlight) << "cursor cell lit";
+}
+
+// The lines of the screen, read through a code font: "Player 2" only in a
+// two-player game, then the score, the prompt, the name and how to accept.
+TEST(NameEntryScreen, LinesOfOneAndTwoPlayerGames) {
+    harness_start();
+    SDL_Surface *real_font = assets.font1;
+    assets.font1 = code_font(6, 10);
+    static std::vector<std::string> lines;
+    plat_frame_hook = [] {
+        lines.clear();
+        for (int y : {30, 40, 50, 60, 74, 225})
+            lines.push_back(code_text_at(y));
+        exit_requested = 1;
+    };
+    for (int two = 0; two < 2; two++) {
+        player_count = 1 + two;
+        players[two].score = 41250;
+        exit_requested = 0;
+        run_name_entry(two);
+        EXPECT_EQ(lines, (std::vector<std::string>{two ? "Player 2" : "", "You are in the top ten!", "41250",
+                                                   "Enter your name:", two ? "Player 2" : "Player 1",
+                                                   "Press Start to accept"}));
+    }
+    SDL_FreeSurface(assets.font1);
+    assets.font1 = real_font;
 }
