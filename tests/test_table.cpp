@@ -365,6 +365,7 @@ std::vector<SDLKey> keys;
 size_t pressed = 0;
 uint32_t next_due = 0;
 bool in_play = false;
+long passes = 0;
 
 void record_frame(void) {
     char banner = centred(assets.tablecleared) ? 'C' : centred(assets.timesup) ? 'T' : centred(assets.ready) ? 'R' : '-';
@@ -377,9 +378,11 @@ void run_script(void) {
     if (!in_play && table.cursor_slot == FIRST_CURSOR && table.time_left == TABLE_TIME && frames.size() > 1 &&
         frames.back().banner == '-' && frames[frames.size() - 2].banner == 'R') {
         in_play = true;
+        passes = plat_idles = 0;
         if (setup)
             setup();
     }
+    passes += in_play && !table.table_over;
     if (in_play && pressed < keys.size() && now_ms() >= next_due && !table.table_over) {
         tap_key(now_ms(), keys[pressed++], 20);
         next_due = now_ms() + 60;
@@ -441,6 +444,7 @@ void only_a_pair_of_sevens(int time_left, int waste) {
 TEST(TableGame, WithoutInputTheTimeRunsOutAfter1250TicksWithItsBanner) {
     play(5, nullptr, {});
     EXPECT_EQ(table.idle_ticks, TABLE_TIME) << "one idle tick for each of the table's 1250";
+    EXPECT_GE(plat_idles, passes - TABLE_TIME) << "every pass without a tick gives the processor away";
     expect_lasts(2000, shown_for('R'), "the ready banner");
     expect_lasts(2000, shown_for('T'), "the time's-up banner");
     EXPECT_EQ(frames.back().banner, 'T') << "nothing after it";

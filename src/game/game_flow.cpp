@@ -34,8 +34,10 @@ int play_game(void) {
 // closed window ends it too: nobody is left to look at it.
 void show_final_screen(uint32_t deadline) {
     while (!press_action && !hold_start && tick_after(deadline, plat_ticks()) && !exit_requested) {
+        uint32_t next_frame = plat_ticks() + FRAME_STEP_MS;
         poll_input();
         draw_table(OVERLAY_GAMEOVER);
+        plat_wait_until(next_frame);
     }
 }
 

@@ -124,6 +124,8 @@ void poll_input(void) {
     volume_keys(now);
 }
 
+int input_pending(void) { return press_left || press_right || press_up || press_down || press_action || hold_start; }
+
 void reset_input(void) {
     volume_shown_until = 0;
     press_left = press_right = press_up = press_down = 0;

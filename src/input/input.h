@@ -16,6 +16,9 @@ extern uint32_t volume_shown_until;
 // Drains the pad's events and samples it once; never blocks. Closing the
 // window sets exit_requested.
 void poll_input(void);
+// 1 while a latch of the pad waits for a screen to act on it; the table loop
+// idles only when none does.
+int input_pending(void);
 // Clears the eight latches and hides the overlay; leaves the repeat timers.
 // Called by every screen as it begins.
 void reset_input(void);

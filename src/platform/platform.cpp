@@ -7,6 +7,7 @@
 #include "platform/audio.h"
 #include "platform/launcher.h"
 #include "platform/pad.h"
+#include "platform/ticks.h"
 #include "platform/video.h"
 #ifdef OG_TEST_SEAM
 #include "platform/seam.h"
@@ -50,6 +51,22 @@ void plat_delay(uint32_t ms) {
     }
 #endif
     SDL_Delay(ms);
+}
+
+void plat_wait_until(uint32_t tick) {
+    uint32_t now = plat_ticks();
+    if (tick_after(tick, now))
+        plat_delay(tick - now);
+}
+
+void plat_idle(void) {
+#ifdef OG_TEST_SEAM
+    // On the virtual clock every poll already moves time on.
+    plat_idles++;
+    if (seam_virtual_clock)
+        return;
+#endif
+    SDL_Delay(1);
 }
 
 int plat_flip(void) {

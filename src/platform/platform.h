@@ -19,6 +19,15 @@ void shutdown_platform(void);
 uint32_t plat_ticks(void);
 // Waits this long. Used by the menus and name entry to pace their frames.
 void plat_delay(uint32_t ms);
+// Waits until the tick, when it lies ahead: the animations draw one frame
+// per 10 ms step, the handheld's own pace, and no more.
+void plat_wait_until(uint32_t tick);
+// Gives the processor away for about a millisecond: called by the table
+// loop after a pass that found nothing to do, so that an untouched table
+// costs next to nothing and a key still waits at most that long.
+void plat_idle(void);
+// The handheld's frame: animations draw one frame per step of this many ms.
+enum { FRAME_STEP_MS = 10 };
 // Presents the screen; returns -1 when the display refuses the frame.
 // Every screen calls it once per frame, after drawing.
 int plat_flip(void);

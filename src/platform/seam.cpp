@@ -6,6 +6,7 @@ void (*plat_frame_hook)(void) = nullptr;
 void (*plat_poll_hook)(void) = nullptr;
 void (*plat_sound_hook)(int) = nullptr;
 int plat_fail_flips = 0;
+long plat_idles = 0;
 int seam_virtual_clock = 0;
 uint32_t seam_now = 0;
 

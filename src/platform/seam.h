@@ -29,6 +29,8 @@ extern void (*plat_poll_hook)(void);
 extern void (*plat_sound_hook)(int sound);
 // When set, plat_flip reports failure this many times from now on.
 extern int plat_fail_flips;
+// How many times a loop has idled (plat_idle).
+extern long plat_idles;
 
 // The platform's side of the seam.
 extern int seam_virtual_clock;

@@ -40,8 +40,10 @@ void shuffle_and_deal(void) {
 void animate_for(int ms, int overlay) {
     uint32_t end = plat_ticks() + (uint32_t)ms;
     while (tick_after(end, plat_ticks()) && !exit_requested) {
+        uint32_t next_frame = plat_ticks() + FRAME_STEP_MS;
         draw_table(overlay);
         poll_input();
+        plat_wait_until(tick_after(next_frame, end) ? end : next_frame);
     }
 }
 

@@ -6,7 +6,8 @@
 // Called by start_table: a fresh deck dealt card by card with animation.
 void shuffle_and_deal(void);
 // Keeps the table screen alive for ms milliseconds with the given overlay,
-// drawing and polling input; every table animation waits through it.
+// drawing a frame and polling input every 10 ms; every table animation
+// waits through it.
 void animate_for(int ms, int overlay);
 // The waste card flies to a slot in six steps; the caller then stores it.
 void animate_deal_card(int slot);

@@ -15,23 +15,22 @@ namespace {
 
 enum { BANNER_MS = 2000 };
 
+enum { NOTHING, TICKED, TIMED_OUT };
+
 // One pass after the input: the tick that is due, then the time-up check.
-// Returns 1 when the time ran out. A table cleared or taken in this very
-// pass is already over: its last tick still counts, but it ends as cleared
-// or taken and keeps its bonus.
+// A table cleared or taken in this very pass is already over: its last
+// tick still counts, but it ends as cleared or taken and keeps its bonus.
 int keep_time(void) {
     table.now_ms = (int32_t)plat_ticks();
-    if (exit_requested)
-        return 0;
-    if (tick_due()) {
-        count_tick();
-        draw_table(OVERLAY_NONE);
-    }
+    if (exit_requested || !tick_due())
+        return NOTHING;
+    count_tick();
+    draw_table(OVERLAY_NONE);
     if (table.time_left > 0 || table.table_over)
-        return 0;
+        return TICKED;
     table.table_over = 1;
     animate_for(BANNER_MS, OVERLAY_TIMESUP);
-    return 1;
+    return TIMED_OUT;
 }
 
 }  // namespace
@@ -64,17 +63,20 @@ void play_table(void) {
     draw_table(OVERLAY_NONE);
     // The clock starts only now: the deal and the banner cost no time.
     table.last_tick_ms = (int32_t)plat_ticks();
-    int timed_out = 0;
+    int time = NOTHING;
     while (!table.table_over && !new_game_requested) {
         if (exit_requested)
             return;
         poll_input();
+        int pressed = input_pending();
         table_input();
-        timed_out = keep_time();
+        time = keep_time();
+        if (!pressed && time == NOTHING)
+            plat_idle();
     }
     if (exit_requested || new_game_requested)
         return;
-    if (!timed_out)
+    if (time != TIMED_OUT)
         award_table_bonus();
     pass_turn();
 }
