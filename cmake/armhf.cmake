@@ -43,3 +43,7 @@ set(ENV{PKG_CONFIG_PATH} "")
 # Test discovery at build time, ctest and the script by which the tests start
 # the game (CMakeLists.txt) run the ARM binaries through this.
 set(CMAKE_CROSSCOMPILING_EMULATOR qemu-arm -L "${OG_ARMHF_SYSROOT}")
+
+# The handheld's build: joystick 0 is the console's own pad, read with its
+# own button numbers.
+set(OG_CONSOLE_PAD ON CACHE BOOL "Read joystick 0 with the handheld's own button numbers, not as a common gamepad")

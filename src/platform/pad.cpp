@@ -2,6 +2,7 @@
 // numbered button events and states.
 #include "platform/pad.h"
 #include <SDL.h>
+#include "platform/joystick.h"
 #include "platform/launcher.h"
 #include "platform/video.h"
 #ifdef OG_TEST_SEAM
@@ -28,12 +29,56 @@ const KeyBinding key_map[] = {
     {SDLK_KP_MINUS, BTN_VOLDOWN},
 };
 
-unsigned char key_down[SDLK_LAST];  // mapped keys now held
-int keys_holding[PAD_BUTTONS];      // held keys per button
-unsigned char joy_down[PAD_BUTTONS];
+// The joystick's controls: its buttons 0 to JOY_BUTTONS-1, then the four
+// directions of hat 0 in the order of SDL's hat bits, then the left stick
+// pushed each way (axis 0 below and above its rest, then axis 1).
+enum {
+    HAT_UP = JOY_BUTTONS, HAT_RIGHT, HAT_DOWN, HAT_LEFT,
+    STICK_LEFT, STICK_RIGHT, STICK_UP, STICK_DOWN,
+    CONTROLS
+};
+
+// A stick direction goes down past half its throw and up again only inside
+// a quarter: well clear of the drift of a worn stick at rest, far enough
+// that a push mostly along one axis does not also take the other, and the
+// gap keeps a stick held near the threshold from stepping the cursor again
+// and again.
+enum { STICK_PRESS = 16384, STICK_RELEASE = 8192 };
+
+struct PadBinding {
+    int control;
+    int button;
+};
+
+#ifdef OG_CONSOLE_PAD
+// The console's own pad numbers its buttons as the game does.
+static_assert((int)JOY_BUTTONS >= (int)PAD_BUTTONS, "every console button is a joystick button");
+const PadBinding pad_map[] = {
+    {BTN_UP, BTN_UP},               {BTN_UPLEFT, BTN_UPLEFT},   {BTN_LEFT, BTN_LEFT},
+    {BTN_DOWNLEFT, BTN_DOWNLEFT},   {BTN_DOWN, BTN_DOWN},       {BTN_DOWNRIGHT, BTN_DOWNRIGHT},
+    {BTN_RIGHT, BTN_RIGHT},         {BTN_UPRIGHT, BTN_UPRIGHT}, {BTN_START, BTN_START},
+    {BTN_A, BTN_A},                 {BTN_B, BTN_B},             {BTN_X, BTN_X},
+    {BTN_Y, BTN_Y},                 {BTN_VOLUP, BTN_VOLUP},     {BTN_VOLDOWN, BTN_VOLDOWN},
+};
+#else
+// A gamepad in the common Linux layout: face buttons A B X Y 0 to 3, the
+// shoulders 4 and 5 volume down and up, and both Back 6 and Start 7 START,
+// since a pad with few buttons may have only one of them. A diagonal holds
+// two directions, of which the latches take one.
+const PadBinding pad_map[] = {
+    {HAT_UP, BTN_UP},   {HAT_RIGHT, BTN_RIGHT},   {HAT_DOWN, BTN_DOWN},   {HAT_LEFT, BTN_LEFT},
+    {STICK_UP, BTN_UP}, {STICK_RIGHT, BTN_RIGHT}, {STICK_DOWN, BTN_DOWN}, {STICK_LEFT, BTN_LEFT},
+    {0, BTN_A},         {1, BTN_B},               {2, BTN_X},             {3, BTN_Y},
+    {4, BTN_VOLDOWN},   {5, BTN_VOLUP},           {6, BTN_START},         {7, BTN_START},
+};
+#endif
+
+unsigned char key_down[SDLK_LAST];     // mapped keys now held
+int keys_holding[PAD_BUTTONS];         // held keys per button
+unsigned char control_down[CONTROLS];  // the joystick's controls now held
+unsigned char reported[PAD_BUTTONS];   // as the last event of each button said
 unsigned char went_down[PAD_BUTTONS];  // since the last sample
 unsigned char sampled[PAD_BUTTONS];
-unsigned char release_due[PAD_BUTTONS];  // up events still to deliver
 
 int button_for_key(SDLKey key) {
     for (const KeyBinding &binding : key_map)
@@ -42,87 +87,98 @@ int button_for_key(SDLKey key) {
     return -1;
 }
 
-void make_button_event(PadEvent *event, int button, int down) {
-    event->type = down ? PAD_BUTTON_DOWN : PAD_BUTTON_UP;
-    event->button = button;
+// A button is down while any key or joystick control mapped to it is, so
+// that letting go on one device leaves what the other still holds.
+int button_held(int button) {
+    if (keys_holding[button] > 0)
+        return 1;
+    for (const PadBinding &binding : pad_map)
+        if (binding.button == button && control_down[binding.control])
+            return 1;
+    return 0;
 }
 
-// A key event of a mapped key becomes a button event when the button's
-// state changes; a second key on an already held button adds nothing.
-int translate_key(const SDL_KeyboardEvent &key, PadEvent *event) {
+// One event for the first button whose state differs from what its last
+// event said; every change is taken before the next raw event.
+int next_change(PadEvent *event) {
+    for (int b = 0; b < PAD_BUTTONS; b++) {
+        int held = button_held(b);
+        if (held == reported[b])
+            continue;
+        reported[b] = (unsigned char)held;
+        went_down[b] |= (unsigned char)held;
+        event->type = held ? PAD_BUTTON_DOWN : PAD_BUTTON_UP;
+        event->button = b;
+        return 1;
+    }
+    return 0;
+}
+
+void take_key(const SDL_KeyboardEvent &key) {
     int down = key.type == SDL_KEYDOWN;
     int enter = key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER;
     if (down && enter && (key.keysym.mod & KMOD_ALT)) {
         if (screen)
             SDL_WM_ToggleFullScreen(screen);
-        return 0;
+        return;
     }
     int button = button_for_key(key.keysym.sym);
     if (button < 0 || key_down[key.keysym.sym] == down)
-        return 0;
+        return;
     key_down[key.keysym.sym] = (unsigned char)down;
     keys_holding[button] += down ? 1 : -1;
-    if (down && keys_holding[button] == 1) {
-        went_down[button] = 1;
-        make_button_event(event, button, 1);
-        return 1;
-    }
-    if (!down && keys_holding[button] == 0) {
-        make_button_event(event, button, 0);
-        return 1;
-    }
-    return 0;
 }
 
 // Key-up events are lost while another window has the keyboard: every held
-// key counts as released, and its button's up event is still delivered so
-// that START does not stay down.
+// key counts as released.
 void release_all_keys(void) {
     for (int k = 0; k < SDLK_LAST; k++)
         key_down[k] = 0;
-    for (int b = 0; b < PAD_BUTTONS; b++) {
-        if (keys_holding[b] > 0 && !joy_down[b])
-            release_due[b] = 1;
+    for (int b = 0; b < PAD_BUTTONS; b++)
         keys_holding[b] = 0;
+}
+
+void set_hat(int bits) {
+    for (int d = 0; d < 4; d++)
+        control_down[HAT_UP + d] = (unsigned char)((bits >> d) & 1);
+}
+
+void set_axis(int axis, int value) {
+    for (int side = 0; side < 2; side++) {
+        unsigned char &down = control_down[STICK_LEFT + 2 * axis + side];
+        int towards = side ? value : -value;
+        if (towards >= STICK_PRESS)
+            down = 1;
+        else if (towards < STICK_RELEASE)
+            down = 0;
     }
 }
 
-int next_release(PadEvent *event) {
-    for (int b = 0; b < PAD_BUTTONS; b++)
-        if (release_due[b]) {
-            release_due[b] = 0;
-            make_button_event(event, b, 0);
-            return 1;
-        }
-    return 0;
-}
-
-int translate_event(const SDL_Event &raw, PadEvent *event) {
+// Only what the map can name is taken: any other joystick, hat, axis or
+// button is dropped.
+void take_event(const SDL_Event &raw) {
     switch (raw.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-        return translate_key(raw.key, event);
+        take_key(raw.key);
+        break;
     case SDL_JOYBUTTONDOWN:
     case SDL_JOYBUTTONUP:
-        if (raw.jbutton.button >= PAD_BUTTONS)
-            return 0;
-        {
-            int down = raw.type == SDL_JOYBUTTONDOWN;
-            joy_down[raw.jbutton.button] = (unsigned char)down;
-            if (down)
-                went_down[raw.jbutton.button] = 1;
-            make_button_event(event, raw.jbutton.button, down);
-        }
-        return 1;
-    case SDL_QUIT:
-        event->type = PAD_QUIT;
-        return 1;
+        if (raw.jbutton.which == 0 && raw.jbutton.button < JOY_BUTTONS)
+            control_down[raw.jbutton.button] = raw.type == SDL_JOYBUTTONDOWN;
+        break;
+    case SDL_JOYHATMOTION:
+        if (raw.jhat.which == 0 && raw.jhat.hat == 0)
+            set_hat(raw.jhat.value);
+        break;
+    case SDL_JOYAXISMOTION:
+        if (raw.jaxis.which == 0 && raw.jaxis.axis < JOY_AXES)
+            set_axis(raw.jaxis.axis, raw.jaxis.value);
+        break;
     case SDL_ACTIVEEVENT:
         if ((raw.active.state & SDL_APPINPUTFOCUS) && !raw.active.gain)
             release_all_keys();
-        return 0;
-    default:
-        return 0;
+        break;
     }
 }
 
@@ -141,6 +197,25 @@ int poll_raw_event(SDL_Event *raw) {
     return got;
 }
 
+// Joystick 0 now, as far as the map can name it; 0 when there is none.
+int read_joystick(JoystickState *state) {
+#ifdef OG_TEST_SEAM
+    if (plat_fake_joystick) {
+        *state = *plat_fake_joystick;
+        return 1;
+    }
+#endif
+    if (!joystick)
+        return 0;
+    int buttons = SDL_JoystickNumButtons(joystick), axes = SDL_JoystickNumAxes(joystick);
+    for (int b = 0; b < JOY_BUTTONS; b++)
+        state->button[b] = b < buttons && SDL_JoystickGetButton(joystick, b);
+    state->hat = SDL_JoystickNumHats(joystick) > 0 ? SDL_JoystickGetHat(joystick, 0) : SDL_HAT_CENTERED;
+    for (int a = 0; a < JOY_AXES; a++)
+        state->axis[a] = a < axes ? SDL_JoystickGetAxis(joystick, a) : 0;
+    return 1;
+}
+
 }  // namespace
 
 void pad_open_joystick(void) {
@@ -154,21 +229,32 @@ void pad_open_joystick(void) {
 int pad_next_event(PadEvent *event) {
     SDL_Event raw;
     for (;;) {
-        if (next_release(event))
+        if (next_change(event))
             return 1;
         if (!poll_raw_event(&raw))
             return 0;
-        if (translate_event(raw, event))
+        if (raw.type == SDL_QUIT) {
+            event->type = PAD_QUIT;
             return 1;
+        }
+        take_event(raw);
     }
 }
 
+// SDL updates the joystick's state as it queues its events, and keeps
+// updating it when the queue is full and events are dropped: the state wins,
+// and a button it shows changed is reported at the next drain.
 void pad_sample(void) {
+    JoystickState now;
+    if (read_joystick(&now)) {
+        for (int b = 0; b < JOY_BUTTONS; b++)
+            control_down[b] = now.button[b];
+        set_hat(now.hat);
+        for (int a = 0; a < JOY_AXES; a++)
+            set_axis(a, now.axis[a]);
+    }
     for (int b = 0; b < PAD_BUTTONS; b++) {
-        int down = keys_holding[b] > 0 || joy_down[b] || went_down[b];
-        if (joystick && b < SDL_JoystickNumButtons(joystick) && SDL_JoystickGetButton(joystick, b))
-            down = 1;
-        sampled[b] = (unsigned char)down;
+        sampled[b] = (unsigned char)(button_held(b) || went_down[b]);
         went_down[b] = 0;
     }
 }

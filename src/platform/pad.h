@@ -1,6 +1,8 @@
-// The pad: the console's numbered buttons, answered by joystick 0 when there
-// is one and by the keyboard always. The input latches see only these button
-// events and states, never raw keys.
+// The pad: the console's numbered buttons, answered by the keyboard always
+// and by joystick 0 when there is one, read with the console's own numbers
+// in the handheld's build (OG_CONSOLE_PAD) and as a common gamepad elsewhere.
+// The input latches see only these button events and states, never raw keys
+// or joystick controls.
 #pragma once
 
 enum {
@@ -21,15 +23,18 @@ struct PadEvent {
 // Called once by init_platform.
 void pad_open_joystick(void);
 
-// Takes the next event of the display's queue in the console's terms: keys
-// of the key map and joystick buttons become button downs and ups, closing
-// the window becomes PAD_QUIT, everything else is dropped. Returns 0 once
-// the queue is empty. Called by poll_input, which drains it on every poll.
+// Takes the next event of the display's queue in the console's terms: a
+// button goes down when the first key or joystick control mapped to it does,
+// and up when the last one lets go; closing the window becomes PAD_QUIT,
+// everything else is dropped. Returns 0 once the queue is empty. Called by
+// poll_input, which drains it on every poll.
 int pad_next_event(PadEvent *event);
 
 // Freezes the button states for one poll: from now until the next sample a
 // button reads as down if it is held, or if it went down at any moment since
-// the previous sample (so a quick tap is never lost). Called by poll_input.
+// the previous sample (so a quick tap is never lost). The joystick's own
+// state is read here too, so that a lost button-up leaves nothing held; the
+// events it missed come at the next drain. Called by poll_input.
 void pad_sample(void);
 // A button's state as of the last pad_sample: 1 down, 0 up.
 int pad_button(int button);

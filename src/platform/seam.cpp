@@ -7,6 +7,7 @@ void (*plat_poll_hook)(void) = nullptr;
 void (*plat_sound_hook)(int) = nullptr;
 int plat_fail_flips = 0;
 long plat_idles = 0;
+JoystickState *plat_fake_joystick = nullptr;
 int seam_virtual_clock = 0;
 uint32_t seam_now = 0;
 
@@ -30,6 +31,7 @@ void queue_due_events(void) {
     while (queued < script_count && due(script[queued].at, now)) {
         if (SDL_PushEvent(&script[queued].event) != 0)
             break;
+        plat_fake_joystick_follow(&script[queued].event);
         queued++;
     }
     if (queued == 0)
@@ -60,6 +62,27 @@ int plat_script_event(uint32_t at, const SDL_Event *event) {
     script[i].event = *event;
     script_count++;
     return 1;
+}
+
+void plat_fake_joystick_follow(const SDL_Event *event) {
+    JoystickState *fake = plat_fake_joystick;
+    if (!fake)
+        return;
+    switch (event->type) {
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+        if (event->jbutton.which == 0 && event->jbutton.button < JOY_BUTTONS)
+            fake->button[event->jbutton.button] = event->type == SDL_JOYBUTTONDOWN;
+        break;
+    case SDL_JOYHATMOTION:
+        if (event->jhat.which == 0 && event->jhat.hat == 0)
+            fake->hat = event->jhat.value;
+        break;
+    case SDL_JOYAXISMOTION:
+        if (event->jaxis.which == 0 && event->jaxis.axis < JOY_AXES)
+            fake->axis[event->jaxis.axis] = event->jaxis.value;
+        break;
+    }
 }
 
 void plat_script_clear(void) { script_count = 0; }

@@ -5,6 +5,7 @@
 #pragma once
 #include <SDL.h>
 #include <stdint.h>
+#include "platform/joystick.h"
 
 // On the virtual clock time never passes by itself: a delay adds the time
 // asked, a presented frame adds PLAT_FRAME_MS and each drained event queue
@@ -31,6 +32,14 @@ extern void (*plat_sound_hook)(int sound);
 extern int plat_fail_flips;
 // How many times a loop has idled (plat_idle).
 extern long plat_idles;
+
+// Tests have no joystick: while this points at a state, the pad reads
+// joystick 0 from it instead of from SDL. Every scripted event of joystick 0
+// updates it as the event joins SDL's queue, as SDL updates a real device;
+// plat_fake_joystick_follow alone changes the device without an event, as
+// when SDL drops one from a full queue.
+extern JoystickState *plat_fake_joystick;
+void plat_fake_joystick_follow(const SDL_Event *event);
 
 // The platform's side of the seam.
 extern int seam_virtual_clock;
