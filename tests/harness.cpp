@@ -73,6 +73,7 @@ void harness_start(unsigned seed) {
     plat_frame_hook = plat_poll_hook = nullptr;
     plat_sound_hook = nullptr;
     plat_fail_flips = 0;
+    plat_fake_joystick = nullptr;
     release_everything();
     reset_input();
     set_start_values();

@@ -22,10 +22,8 @@ TEST(Assets, EachHandleHoldsItsOwnFileInTheDisplayFormatKeyedOnCyan) {
                     held->format->Gmask == screen->format->Gmask) << f.path << " is in the display's format";
         EXPECT_TRUE((held->flags & SDL_SRCCOLORKEY) && held->format->colorkey == screen_rgb(0, 255, 255))
             << f.path << " is keyed on cyan";
-        // The maintained library drops the flag; the tiles go without it for speed.
-        if (!sdl_is_maintained() && held != assets.tile_normal && held != assets.tile_highlighted) {
-            EXPECT_TRUE(held->flags & (SDL_RLEACCELOK | SDL_RLEACCEL)) << f.path;
-        }
+        // The maintained library drops the flag.
+        EXPECT_TRUE(sdl_is_maintained() || (held->flags & (SDL_RLEACCELOK | SDL_RLEACCEL))) << f.path;
     }
 }
 

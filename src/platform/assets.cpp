@@ -149,15 +149,6 @@ Mix_Chunk *load_sound(const char *path) {
     return chunk;
 }
 
-// The card tiles are blitted up to 36 times a frame. SDL copies every row of
-// an RLE surface with a rep movs whose start-up outweighs a 36-pixel row, so
-// keyed with RLE the tiles alone cost two and a half background blits a
-// frame; a plain colour key draws the same pixels in half the time
-// (bench/bench_frame).
-void key_without_rle(Image *image) {
-    SDL_SetColorKey(image, SDL_SRCCOLORKEY, SDL_MapRGB(image->format, 0, 255, 255));
-}
-
 }  // namespace
 
 int load_assets(void) {
@@ -171,8 +162,6 @@ int load_assets(void) {
     for (const Asset &a : asset_catalogue)
         if (a.cells)
             cut_cell_sheet(*a.image, (*a.image)->w / a.cells, a.cells);
-    key_without_rle(assets.tile_normal);
-    key_without_rle(assets.tile_highlighted);
     return 1;
 }
 

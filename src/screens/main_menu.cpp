@@ -68,16 +68,6 @@ int choose(int selection) {
     }
 }
 
-void draw_menu_frame(int selection) {
-    plat_delay(FRAME_MS);
-    draw_menu_backdrop();
-    for (int i = game_in_progress() ? 0 : 1; i < MENU_ENTRIES; i++)
-        draw_image(BUTTON_X, menu_entries[i].y, *menu_entries[i].image, screen);
-    draw_image(SELECTOR_X, menu_entries[selection - 1].y + SELECTOR_DROP, assets.selector, screen);
-    draw_volume_overlay(screen, assets.font3);
-    if (plat_flip() == -1)
-        fatal_error("Error in SDL_Flip");
-}
 
 // One pass of input; returns 1 when the menu is finished.
 int menu_input(int *selection) {
@@ -109,13 +99,24 @@ void leave_menu(void) {
 
 }  // namespace
 
+void draw_main_menu(int selection) {
+    draw_menu_backdrop();
+    for (int i = game_in_progress() ? 0 : 1; i < MENU_ENTRIES; i++)
+        draw_image(BUTTON_X, menu_entries[i].y, *menu_entries[i].image, screen);
+    draw_image(SELECTOR_X, menu_entries[selection - 1].y + SELECTOR_DROP, assets.selector, screen);
+    draw_volume_overlay(screen, assets.font3);
+    if (plat_flip() == -1)
+        fatal_error("Error in SDL_Flip");
+}
+
 void run_main_menu(void) {
     int selection = game_in_progress() ? MENU_RESUME : MENU_NEW_GAME;
     reset_input();
     panel_slide = 0;
     int finished = 0;
     while (!finished && !exit_requested) {
-        draw_menu_frame(selection);
+        plat_delay(FRAME_MS);
+        draw_main_menu(selection);
         poll_input();
         finished = menu_input(&selection);
     }

@@ -79,18 +79,9 @@ void draw_grid(int cursor, uint32_t highlight) {
     draw_glyph(x, y, screen, (unsigned char)name_grid[cursor]);
 }
 
-void draw_entry_frame(const NameEntry *entry, int player, const EntryColours *colours) {
-    draw_backdrop_tiles();
-    set_font(assets.font1);
-    draw_headings(player);
-    fill(BOX_X, BOX_Y, BOX_W, BOX_H, colours->box);
-    if (entry->untouched)  // marks the old name as about to be replaced
-        fill(BOX_X, BOX_Y + 1, OLD_NAME_W, BOX_H - 2, colours->highlight);
-    draw_text(-1, ACCEPT_Y, screen, "Press Start to accept");
-    draw_text(NAME_X, NAME_Y, screen, entry->buffer);
-    draw_grid(entry->cursor, colours->highlight);
-    draw_volume_overlay(screen, assets.font3);
-}
+// Mapped to the display's format once, as the screen starts.
+EntryColours colours;
+
 
 void accept_entry(int player, const NameEntry *entry) {
     copy_name(players[player].name, entry->buffer);
@@ -100,10 +91,23 @@ void accept_entry(int player, const NameEntry *entry) {
 
 }  // namespace
 
+void draw_name_entry(const NameEntry *entry, int player) {
+    draw_backdrop_tiles();
+    set_font(assets.font1);
+    draw_headings(player);
+    fill(BOX_X, BOX_Y, BOX_W, BOX_H, colours.box);
+    if (entry->untouched)  // marks the old name as about to be replaced
+        fill(BOX_X, BOX_Y + 1, OLD_NAME_W, BOX_H - 2, colours.highlight);
+    draw_text(-1, ACCEPT_Y, screen, "Press Start to accept");
+    draw_text(NAME_X, NAME_Y, screen, entry->buffer);
+    draw_grid(entry->cursor, colours.highlight);
+    draw_volume_overlay(screen, assets.font3);
+}
+
 void run_name_entry(int player) {
     if (player != 0 && player != 1)
         return;
-    EntryColours colours = {plat_map_rgb(16, 0, 80), plat_map_rgb(176, 176, 0)};
+    colours = {plat_map_rgb(16, 0, 80), plat_map_rgb(176, 176, 0)};
     NameEntry entry;
     name_entry_begin(&entry, players[player].name);
     reset_input();
@@ -115,7 +119,7 @@ void run_name_entry(int player) {
             break;
         entry_input(&entry);
         plat_delay(FRAME_MS);
-        draw_entry_frame(&entry, player, &colours);
+        draw_name_entry(&entry, player);
         if (plat_flip() == -1) {
             exit_requested = 1;
             break;
