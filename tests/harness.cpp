@@ -50,8 +50,11 @@ void bring_up(void) {
 }
 
 // Whatever an earlier test left held goes up, as when the window loses the
-// keyboard, and the hold-off of the directions runs out.
+// keyboard and the joystick is found at rest, and the hold-off of the
+// directions runs out.
 void release_everything(void) {
+    static JoystickState at_rest;
+    plat_fake_joystick = &at_rest;
     plat_script_clear();
     SDL_Event lost = {};
     lost.type = lost.active.type = SDL_ACTIVEEVENT;
@@ -61,6 +64,7 @@ void release_everything(void) {
         plat_advance(1000);
         poll_input();
     }
+    plat_fake_joystick = nullptr;
 }
 
 }  // namespace
@@ -73,7 +77,6 @@ void harness_start(unsigned seed) {
     plat_frame_hook = plat_poll_hook = nullptr;
     plat_sound_hook = nullptr;
     plat_fail_flips = 0;
-    plat_fake_joystick = nullptr;
     release_everything();
     reset_input();
     set_start_values();

@@ -12,7 +12,6 @@
 
 static JoystickState device;
 static std::vector<std::pair<Uint32, SDL_Event>> lost;  // changes of the device alone, and when
-static Uint32 clock_at = 0;                             // where the last case of this process ended
 
 // "+7", "-7" joystick button 7 down, up; "h0=UR" hat 0 up-right ("h0="
 // centred); "a1=-20000" axis 1; "ret+", "ret-" the Return key; then "@ms".
@@ -77,17 +76,11 @@ static std::string run(const Case &c) {
 class Gamepad : public ::testing::TestWithParam<Case> {
   protected:
     void SetUp() override {
+        harness_start();
         device = JoystickState{};
         plat_fake_joystick = &device;
-        harness_start();
-        // An earlier case's holds and deadlines end, whatever harness_start did to the clock.
-        if (now_ms() < clock_at)
-            plat_use_virtual_clock(clock_at);
-        for (int i = 0; i < 3; i++)
-            plat_advance(1000), poll_input();
-        reset_input();
+        lost.clear();
     }
-    void TearDown() override { plat_fake_joystick = nullptr, clock_at = now_ms(), lost.clear(); }
 };
 
 TEST_P(Gamepad, FollowsTheScript) { EXPECT_EQ(run(GetParam()), GetParam().trace) << GetParam().script; }
