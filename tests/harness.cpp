@@ -1,13 +1,7 @@
 // Test harness: the game's platform on dummy drivers with a virtual clock.
 #include "harness.h"
-#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <fstream>
-#include <sstream>
-#include <vector>
 #include <SDL_mixer.h>
 #include "draw/backdrop.h"
 #include "draw/sprites.h"
@@ -15,7 +9,6 @@
 #include "platform/audio.h"
 #include "rules/high_scores.h"
 #include "rules/table_state.h"
-#include "scratch.h"
 
 namespace {
 
@@ -23,10 +16,8 @@ std::string work_dir;
 pid_t started_in = 0;
 
 // As the program ends (less the launcher), so that a leak check sees
-// everything given back. A test that ended with the audio device open would
-// leave its mixing thread running into libraries that exit is already
-// tearing down; with the SDL2-based SDL 1.2 that crashes now and then. A
-// forked child (a death test) leaves the parent's platform alone.
+// everything given back; a mixing thread left running into exit crashes the
+// maintained SDL 1.2 now and then. A forked child leaves all this alone.
 void close_platform_at_exit(void) {
     if (getpid() != started_in)
         return;
@@ -41,17 +32,16 @@ void bring_up(void) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     work_dir = scratch_folder();
-    std::string data = std::string(OG_SOURCE_DIR) + "/data";
-    if (symlink(data.c_str(), (work_dir + "/data").c_str()) != 0 || chdir(work_dir.c_str()) != 0)
+    if (symlink(OG_SOURCE_DIR "/data", (work_dir + "/data").c_str()) != 0 || chdir(work_dir.c_str()) != 0)
         abort();
     plat_use_virtual_clock(1000);
     init_platform();
     load_assets();
 }
 
-// Whatever an earlier test left held goes up, as when the window loses the
-// keyboard and the joystick is found at rest, and the hold-off of the
-// directions runs out.
+// Whatever an earlier test held goes up, as when the window loses the
+// keyboard and the joystick is found at rest, and the directions' hold-off
+// runs out.
 void release_everything(void) {
     static JoystickState at_rest;
     plat_fake_joystick = &at_rest;
@@ -67,6 +57,14 @@ void release_everything(void) {
     plat_fake_joystick = nullptr;
 }
 
+uint32_t surface_pixel(SDL_Surface *s, int x, int y) {
+    Uint8 *p = (Uint8 *)s->pixels + y * s->pitch + x * s->format->BytesPerPixel;
+    return s->format->BytesPerPixel == 2 ? *(Uint16 *)p : s->format->BytesPerPixel == 4 ? *(Uint32 *)p : p[0];
+}
+
+// Raw 16-bit values well away from black and from the colour key.
+enum { CODE_BASE = 0x1000 };
+
 }  // namespace
 
 void harness_start(unsigned seed) {
@@ -80,14 +78,12 @@ void harness_start(unsigned seed) {
     release_everything();
     reset_input();
     set_start_values();
-    players[0].score = players[1].score = 0;
-    current_player = 0;
+    players[0].score = players[1].score = current_player = 0;
     table_number = NO_GAME;
     table = TableState();
     memset(high_scores, 0, sizeof high_scores);
     new_entry_row[0] = new_entry_row[1] = -1;
-    info_panel = panel_slide = 0;
-    backdrop_scroll = popup_state = popup_timer = popup_y = 0;
+    info_panel = panel_slide = backdrop_scroll = popup_state = popup_timer = popup_y = 0;
     set_default_volume();
     set_font(assets.font1);
     unlink("scores");
@@ -105,42 +101,11 @@ void key_event(uint32_t at, SDLKey key, int down, SDLMod mod) {
     plat_script_event(at, &e);
 }
 
-void button_event(uint32_t at, int button, int down) {
-    SDL_Event e = {};
-    e.type = e.jbutton.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
-    e.jbutton.button = (Uint8)button;
-    e.jbutton.state = down ? SDL_PRESSED : SDL_RELEASED;
-    plat_script_event(at, &e);
-}
-
-void tap_key(uint32_t at, SDLKey key, uint32_t hold) {
-    key_event(at, key, 1);
-    key_event(at + hold, key, 0);
-}
-
-void tap_button(uint32_t at, int button, uint32_t hold) {
-    button_event(at, button, 1);
-    button_event(at + hold, button, 0);
-}
-
 void close_window(uint32_t at) {
     SDL_Event e = {};
     e.type = SDL_QUIT;
     plat_script_event(at, &e);
 }
-
-namespace {
-
-uint32_t surface_pixel(SDL_Surface *s, int x, int y) {
-    Uint8 *p = (Uint8 *)s->pixels + y * s->pitch + x * s->format->BytesPerPixel;
-    switch (s->format->BytesPerPixel) {
-    case 2: return *(Uint16 *)p;
-    case 4: return *(Uint32 *)p;
-    default: return p[0];
-    }
-}
-
-}  // namespace
 
 uint32_t pixel_at(int x, int y) {
     if (x < 0 || y < 0 || x >= screen->w || y >= screen->h)
@@ -154,44 +119,29 @@ uint32_t pixel_at(int x, int y) {
 uint32_t screen_rgb(int r, int g, int b) { return SDL_MapRGB(screen->format, (Uint8)r, (Uint8)g, (Uint8)b); }
 
 bool image_drawn_at(SDL_Surface *image, int x, int y, int sx, int sy, int w, int h) {
-    if (w < 0)
-        w = image->w - sx;
-    if (h < 0)
-        h = image->h - sy;
+    w = w < 0 ? image->w - sx : w;
+    h = h < 0 ? image->h - sy : h;
     if (sx < 0 || sy < 0 || w < 0 || h < 0 || sx + w > image->w || sy + h > image->h)
         return false;
     // RLE-keyed surfaces can't be read directly; read a plain copy instead.
     SDL_Surface *plain = SDL_ConvertSurface(image, screen->format, SDL_SWSURFACE);
-    if (!plain)
-        return false;
     uint32_t key = SDL_MapRGB(plain->format, 0, 255, 255);
     bool same = true;
-    SDL_LockSurface(plain);
     for (int j = 0; j < h && same; j++)
         for (int i = 0; i < w && same; i++) {
-            int px = x + i, py = y + j;
-            if (px < 0 || py < 0 || px >= screen->w || py >= screen->h)
-                continue;
             uint32_t v = surface_pixel(plain, sx + i, sy + j);
-            same = v == key || v == pixel_at(px, py);
+            int px = x + i, py = y + j;
+            same = v == key || px < 0 || py < 0 || px >= screen->w || py >= screen->h || v == pixel_at(px, py);
         }
-    SDL_UnlockSurface(plain);
     SDL_FreeSurface(plain);
     return same;
 }
 
 bool centred(SDL_Surface *image) { return image_drawn_at(image, 190 - image->w / 2, 120 - image->h / 2); }
 
-namespace {
-
-// Raw 16-bit values well away from black and from the colour key.
-enum { CODE_BASE = 0x1000 };
-
-}  // namespace
-
 SDL_Surface *code_font(int glyph_width, int height) {
-    SDL_Surface *font = SDL_CreateRGBSurface(SDL_SWSURFACE, 95 * glyph_width, height, 16, screen->format->Rmask,
-                                             screen->format->Gmask, screen->format->Bmask, 0);
+    SDL_PixelFormat *f = screen->format;
+    SDL_Surface *font = SDL_CreateRGBSurface(SDL_SWSURFACE, 95 * glyph_width, height, 16, f->Rmask, f->Gmask, f->Bmask, 0);
     for (int c = 32; c <= 126; c++) {
         SDL_Rect cell = {(Sint16)((c - 32) * glyph_width), 0, (Uint16)glyph_width, (Uint16)height};
         SDL_FillRect(font, &cell, CODE_BASE + c);
@@ -202,35 +152,23 @@ SDL_Surface *code_font(int glyph_width, int height) {
 std::string code_text_at(int y, int *first_x) {
     std::string text;
     uint32_t previous = 0;
-    if (first_x)
-        *first_x = -1;
+    int first = -1;
     for (int x = 0; x < screen->w; x++) {
         uint32_t v = pixel_at(x, y);
         bool glyph = v > CODE_BASE + 31 && v < CODE_BASE + 127;
         if (glyph && v != previous) {
-            if (first_x && *first_x < 0)
-                *first_x = x;
+            first = first < 0 ? x : first;
             text += (char)(v - CODE_BASE);
         }
         previous = glyph ? v : 0;
     }
+    if (first_x)
+        *first_x = first;
     return text;
 }
 
 std::string save_screen(const std::string &path) {
-    std::string bmp = path + ".bmp";
-    SDL_SaveBMP(screen, bmp.c_str());
-    std::string command = "convert '" + bmp + "' '" + path + "' 2>/dev/null && rm -f '" + bmp + "'";
-    if (system(command.c_str()) == 0)
-        return path;
-    return bmp;
-}
-
-bool sdl_is_maintained(void) { return SDL_Linked_Version()->patch >= 50; }
-
-std::string read_file(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
+    SDL_SaveBMP(screen, (path + ".bmp").c_str());
+    std::string command = "convert '" + path + ".bmp' '" + path + "' 2>/dev/null && rm -f '" + path + ".bmp'";
+    return system(command.c_str()) == 0 ? path : "";
 }

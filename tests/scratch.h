@@ -1,27 +1,24 @@
-// Scratch folders for tests: made under $TMPDIR (or /tmp) and removed, with
-// everything in them, when the process that made them ends.
+// Scratch folders for tests: made under $TMPDIR (or /tmp), removed with
+// everything in them when the process that made them ends.
 #pragma once
 #include <ftw.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
-
-inline void remove_tree(const std::string &dir) {
-    chmod(dir.c_str(), 0755);
-    nftw(dir.c_str(), [](const char *path, const struct stat *, int, struct FTW *) { return remove(path); }, 8,
-         FTW_DEPTH | FTW_PHYS);
-}
 
 // A forked child that ends normally leaves its parent's folders alone.
 struct ScratchFolders {
     pid_t owner = getpid();
     std::vector<std::string> made;
     ~ScratchFolders() {
-        if (getpid() == owner)
-            for (const std::string &dir : made)
-                remove_tree(dir);
+        for (const std::string &dir : made)
+            if (getpid() == owner && chmod(dir.c_str(), 0755) == 0)
+                nftw(dir.c_str(), [](const char *p, const struct stat *, int, struct FTW *) { return remove(p); }, 8,
+                     FTW_DEPTH | FTW_PHYS);
     }
 };
 
@@ -33,4 +30,11 @@ inline std::string scratch_folder(void) {
         abort();
     folders.made.push_back(dir);
     return dir;
+}
+
+// The whole file as bytes ("" when missing).
+inline std::string read_file(const std::string &path) {
+    std::stringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    return bytes.str();
 }

@@ -150,38 +150,6 @@ TEST(Data, EveryFontDrawsTheNameGridCharactersDistinctly) {
     }
 }
 
-// A covered card shows its top 22 rows; the value is drawn at +3, so only
-// the value cell's rows 0..18 are ever seen on most cards.
-TEST(Data, CardsShowTheirValueAndCursorWhole) {
-    Surface nums = load("numbers.png"), normal = load("tile_normal.png"), high = load("tile_highlighted.png"),
-            sel = load("selector.png"), pop = load("gorvel_popup.png");
-    ASSERT_TRUE(nums && normal && high && sel && pop);
-    std::set<std::vector<Uint32>> shapes;
-    for (int v = 0; v < 13; ++v) {
-        EXPECT_GT(visible_in(nums, 20 * v, 0, 20, 19), 20) << v + 1;
-        EXPECT_EQ(visible_in(nums, 20 * v, 19, 20, 1), 0) << v + 1;
-        std::vector<Uint32> shape;
-        for (int i = 0; i < 400; ++i) shape.push_back(at(nums, 20 * v + i % 20, i / 20));
-        shapes.insert(shape);
-    }
-    EXPECT_EQ(shapes.size(), 13u) << "two values share a picture";
-    // The value cell at (8,3) and the cursor at (10,25) lie on the card, and
-    // the face under the value is one plain colour so every value reads alike.
-    EXPECT_TRUE(8 + 20 <= normal->w && 3 + 20 <= normal->h);
-    EXPECT_TRUE(10 + sel->w <= normal->w && 25 + sel->h <= normal->h);
-    std::set<Uint32> face;
-    for (int i = 0; i < 400; ++i) face.insert(at(normal, 8 + i % 20, 3 + i / 20));
-    EXPECT_EQ(face.size(), 1u);
-    int differ = 0;  // a chosen card differs clearly from a plain one over most of its face
-    for (int i = 0; i < normal->w * normal->h; ++i) {
-        Uint32 a = at(normal, i % normal->w, i / normal->w), b = at(high, i % normal->w, i / normal->w);
-        differ += abs(int(a >> 16) - int(b >> 16)) + abs(int(a >> 8 & 255) - int(b >> 8 & 255)) + abs(int(a & 255) - int(b & 255)) > 60;
-    }
-    EXPECT_GT(differ, normal->w * normal->h / 2);
-    // Only the top 20 rows of the pop-up mascot are ever on the screen.
-    EXPECT_GT(visible_in(pop, 0, 0, pop->w, 20), pop->w * 20 / 3);
-}
-
 TEST(Data, SoundsAreShortCleanStereoPcm) {
     const struct { const char *file; double max_seconds; } sounds[] = {
         {"chime1.wav", 0.5}, {"click1.wav", 0.1}, {"click2.wav", 0.1},

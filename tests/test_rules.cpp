@@ -32,18 +32,12 @@ const Layout FULL = {false, {}}, EMPTY = {true, {}};
 
 }  // namespace
 
-TEST(TableRules, SlotPositions) {
-    struct Case { int slot, x, y; } cases[] = {
-        {0, 70, 15}, {5, 270, 15}, {6, 85, 37}, {10, 245, 37}, {17, 85, 81},
-        {22, 70, 103}, {28, 85, 125}, {32, 245, 125}, {WASTE_SLOT, 205, 190},
-    };
-    for (const Case &c : cases) {
-        SlotPos p = slot_position(c.slot);
-        EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.x, c.y)) << "slot " << c.slot;
-    }
-}
-
-TEST(TableRules, ExposureRule) {
+TEST(TableRules, WhereEachSlotLiesAndWhichCardsAreFree) {
+    struct Position { int slot, x, y; } positions[] = {
+        {0, 70, 15}, {5, 270, 15}, {6, 85, 37}, {10, 245, 37}, {17, 85, 81}, {22, 70, 103}, {28, 85, 125},
+        {32, 245, 125}, {WASTE_SLOT, 205, 190}};
+    for (const Position &c : positions)
+        EXPECT_EQ(std::make_pair(slot_position(c.slot).x, slot_position(c.slot).y), std::make_pair(c.x, c.y)) << c.slot;
     // Every cell but the `empty` ones holds a card.
     struct Case { std::vector<int> empty; int slot, free; } cases[] = {
         {{}, 28, 1}, {{}, WASTE_SLOT, 1}, {{33}, WASTE_SLOT, 0}, {{}, 0, 0}, {{6}, 0, 1}, {{5}, 0, 0},
@@ -88,7 +82,8 @@ TEST(TableRules, CursorForEveryKeyAndKindOfTarget) {
         {"nowhere: right to first free", {true, {17, 3}}, NO_SLOT, 'R', 3},
         {"down to the waste card", FULL, 30, 'D', WASTE_SLOT},
         {"down to the button without one", {false, {WASTE_SLOT}}, 30, 'D', TAKESCORE_TARGET},
-        {"down from nowhere", FULL, NO_SLOT, 'D', WASTE_SLOT},
+        {"down from nowhere", FULL, NO_SLOT, 'D', WASTE_SLOT}, {"down from 32", FULL, 32, 'D', WASTE_SLOT},
+        {"nowhere: left to last free", {true, {17, 3}}, NO_SLOT, 'L', 17},
         {"down below the table stays", FULL, STOCK_TARGET, 'D', STOCK_TARGET},
         {"up: the card above the waste", FULL, WASTE_SLOT, 'U', 31},
         {"up from the stock", FULL, STOCK_TARGET, 'U', 31},
@@ -156,6 +151,7 @@ TEST(Deck, ShuffleSwapsEveryPositionWithOneDrawnFromTheWholeDeck) {
     }
 }
 
+// A stock turn shifts the stock onto the waste; the press fills the lowest gap.
 TEST(Deck, StockTurnsOntoTheWasteAndThePressFillsAGap) {
     for (int s = 0; s < SLOT_CELLS; s++)
         table.table_slots[s] = s < STOCK_TOP ? 1 : s < 51 ? s - 30 : 0;  // a stock of 4, 5, ... 20

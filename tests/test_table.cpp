@@ -76,61 +76,83 @@ const std::pair<int, int> NONE_CHOSEN = {NO_SLOT, NO_SLOT};
 
 }  // namespace
 
-TEST(TableScreen, SelectorAtEveryKindOfTarget) {
+// The cursor on every kind of target, the timer bar, the scores of one and
+// two players and the counters, the stock's pictures, the armed button, the
+// chosen cards, and cards in flight that leave their slots empty.
+TEST(TableScreen, DrawsWhatTheTableHolds) {
     deal(3);
     table.table_slots[31] = 0;
-    struct Case { int cursor, x, y; } cases[] = {
-        {30, 175, 150}, {31, 215, 150}, {WASTE_SLOT, 215, 215}, {STOCK_TARGET, 90, 205},
-        {TAKESCORE_TARGET, 20, 225},
-    };
-    // The cursor nowhere, then on each target in turn.
+    struct Cursor { int cursor, x, y; } cursors[] = {
+        {30, 175, 150}, {31, 215, 150}, {WASTE_SLOT, 215, 215}, {STOCK_TARGET, 90, 205}, {TAKESCORE_TARGET, 20, 225}};
     for (int cursor : {-1, 30, 31, 33, 53, 54}) {
         table.cursor_slot = cursor;
         draw_table(OVERLAY_NONE);
-        for (const Case &c : cases)
+        for (const Cursor &c : cursors)
             EXPECT_EQ(selector_at(c.x, c.y), c.cursor == cursor) << "cursor " << cursor << ", at " << c.cursor;
     }
-}
-
-TEST(TableScreen, TimerBarIsATenthOfTheTimeLeftWithinItsImage) {
-    deal(3);
-    struct Case { int time_left, width; } cases[] = {
-        {1250, 125}, {1249, 124}, {10, 1}, {9, 0}, {0, 0}, {-50, 0}, {2000, 125}};
-    for (const Case &c : cases) {
+    struct Bar { int time_left, width; } bars[] = {{1250, 125}, {1249, 124}, {10, 1}, {9, 0}, {-50, 0}, {2000, 125}};
+    for (const Bar &c : bars) {
         table.time_left = c.time_left;
         draw_table(OVERLAY_NONE);
-        EXPECT_TRUE(image_drawn_at(assets.timer_image, 125, 2, 0, 0, c.width, 9)) << c.time_left;
-        EXPECT_TRUE(image_drawn_at(assets.background, 125 + c.width, 2, 125 + c.width, 2, 1, 9))
-            << "background right after the bar, " << c.time_left;
+        EXPECT_TRUE(image_drawn_at(assets.timer_image, 125, 2, 0, 0, c.width, 9) &&
+                    image_drawn_at(assets.background, 125 + c.width, 2, 125 + c.width, 2, 1, 9)) << c.time_left;
     }
-}
-
-TEST(TableScreen, ScorePanelsOfOneAndTwoPlayersAndTheCounters) {
-    deal(3);
     struct Number { int *field, value; const char *text; int x, y; } numbers[] = {
         {&players[0].score, 1234, "  1234", 1, 41}, {&players[1].score, 98765, " 98765", 1, 67},
-        {&table.pair_bonus, 490, " 490", 10, 158},  {&table.equal_pairs, 3, " 3", 39, 125},
-        {&table.adjacent_pairs, 12, "12", 10, 125}, {&table.stock_count, 7, " 7", 87, 229},
-        {&table_number, 2, "2", 297, 0},
-    };
+        {&table.pair_bonus, 490, " 490", 10, 158}, {&table.equal_pairs, 3, " 3", 39, 125},
+        {&table.adjacent_pairs, 12, "12", 10, 125}, {&table.stock_count, 7, " 7", 87, 229}, {&table_number, 2, "2", 297, 0}};
     for (const Number &n : numbers)
         *n.field = n.value;
     for (player_count = 1; player_count <= 2; player_count++) {
         draw_table(OVERLAY_NONE);
-        SDL_Surface *header = player_count == 1 ? assets.oneplayerscore_header : assets.twoplayerscore_header;
-        EXPECT_TRUE(image_drawn_at(header, 4, 30)) << player_count;
+        EXPECT_TRUE(image_drawn_at(player_count == 1 ? assets.oneplayerscore_header : assets.twoplayerscore_header, 4, 30));
         for (const Number &n : numbers)
-            EXPECT_EQ(text_drawn_at(assets.font1, n.text, n.x, n.y),
-                      n.field != &players[1].score || player_count == 2) << n.text;
+            EXPECT_EQ(text_drawn_at(assets.font1, n.text, n.x, n.y), n.field != &players[1].score || player_count == 2) << n.text;
+    }
+    // The mascot holds the stock: its picture follows the turn's phase while
+    // the stock holds a card, and shows the empty stock whatever the phase.
+    SDL_Surface *pictures[] = {assets.gorvel1, assets.gorvel2, assets.gorvel3, assets.gorvel4};
+    for (int empty = 0; empty < 2; empty++)
+        for (int phase = 0; phase < 3; phase++) {
+            table.stock_turn_phase = phase;
+            table.table_slots[STOCK_TOP] = empty ? 0 : 5;
+            draw_table(OVERLAY_NONE);
+            for (int p = 0; p < 4; p++)
+                EXPECT_EQ(image_drawn_at(pictures[p], 80, 180), p == (empty ? 3 : phase)) << phase << empty;
+        }
+    for (int armed = 0; armed < 2; armed++) {
+        table.takescore_armed = armed;
+        draw_table(OVERLAY_NONE);
+        // The cursor below covers the button's lower rows.
+        EXPECT_EQ(image_drawn_at(assets.button_takescore_sure, 10, 200, 0, 0, -1, 20), armed == 1);
+    }
+    // Both choices lit; a card in flight is drawn there, not in its slot.
+    int v30 = table.table_slots[30], v33 = table.table_slots[WASTE_SLOT], v29 = table.table_slots[29];
+    table.selected_second = 29;
+    table.selected_first = table.cursor_slot = table.moving_slot = 30;
+    table.moving2_slot = WASTE_SLOT;
+    table.moving_active = table.moving2_active = 1;
+    table.moving_x = 250, table.moving_y = 190;
+    table.moving2_x = 287, table.moving2_y = 170;
+    draw_table(OVERLAY_NONE);
+    EXPECT_TRUE(card_drawn_at(v30, assets.tile_highlighted, 250, 190) && selector_at(260, 215)) << "flies with the cursor";
+    EXPECT_TRUE(card_drawn_at(v33, assets.tile_normal, 287, 170) && card_drawn_at(v29, assets.tile_highlighted, 125, 125));
+    EXPECT_FALSE(tile_drawn_at(165, 125) || tile_drawn_at(205, 190) || selector_at(175, 150)) << "slots left empty";
+    // No slot, the stock's first and last cells, the stock picture's target.
+    for (int s : {-1, 34, 51, 53}) {
+        draw_image(0, 0, assets.background, screen);
+        table.cursor_slot = s;
+        draw_card(s, 100, 60);
+        EXPECT_FALSE(tile_drawn_at(100, 60) || selector_at(110, 85)) << s;
     }
 }
 
+// Every banner centred, the player's label over the ready banner, the
+// winner's label over its banner, game over on a tie or for one player.
 TEST(TableScreen, BannersCentredAndTheTwoPlayerLayouts) {
     deal(3);
-    // Indexed by overlay code; 5 is no code and draws no banner.
-    SDL_Surface *banners[] = {nullptr, assets.ready, assets.tablecleared, assets.timesup, assets.gameover,
-                              nullptr};
-    for (int overlay = 0; overlay <= 5; overlay++) {
+    SDL_Surface *banners[] = {nullptr, assets.ready, assets.tablecleared, assets.timesup, assets.gameover, nullptr};
+    for (int overlay = 0; overlay <= 5; overlay++) {  // 5 is no code and draws no banner
         draw_table(overlay);
         for (SDL_Surface *b : banners)
             EXPECT_TRUE(!b || centred(b) == (b == banners[overlay])) << overlay;
@@ -141,65 +163,14 @@ TEST(TableScreen, BannersCentredAndTheTwoPlayerLayouts) {
         EXPECT_TRUE(labelled(current_player ? assets.player2 : assets.player1, assets.ready, 120));
     }
     struct Case { int count, s0, s1; SDL_Surface *winner; } cases[] = {
-        {1, 9000, 0, nullptr}, {2, 5000, 5000, nullptr}, {2, 4000, 5000, assets.player2},
-        {2, 6000, 5000, assets.player1},
-    };
+        {1, 9000, 0, nullptr}, {2, 5000, 5000, nullptr}, {2, 4000, 5000, assets.player2}, {2, 6000, 5000, assets.player1}};
     for (const Case &c : cases) {
         player_count = c.count;
         players[0].score = c.s0;
         players[1].score = c.s1;
         draw_table(OVERLAY_GAMEOVER);
         EXPECT_TRUE(text_drawn_at(assets.font1, "-", 297, 0)) << "no table number";
-        EXPECT_TRUE(c.winner ? labelled(c.winner, assets.winner, 122) : centred(assets.gameover))
-            << c.count << " players, " << c.s0 << " to " << c.s1;
-    }
-}
-
-TEST(TableScreen, CardsInFlightHideTheirSlotsAndEmptyOrOutsideSlotsDrawNone) {
-    deal(3);
-    int v30 = table.table_slots[30], v33 = table.table_slots[WASTE_SLOT];
-    table.selected_first = table.cursor_slot = table.moving_slot = 30;
-    table.moving2_slot = WASTE_SLOT;
-    table.moving_active = table.moving2_active = 1;
-    table.moving_x = table.moving_y = 100;
-    table.moving2_x = table.moving2_y = 140;
-    draw_table(OVERLAY_NONE);
-    EXPECT_TRUE(card_drawn_at(v30, assets.tile_highlighted, 100, 100) && selector_at(110, 125))
-        << "the chosen card flies with the cursor";
-    EXPECT_TRUE(card_drawn_at(v33, assets.tile_normal, 140, 140));
-    EXPECT_FALSE(tile_drawn_at(165, 125) || tile_drawn_at(205, 190) || selector_at(175, 150))
-        << "nothing left at slot 30 and the waste";
-    table.moving_active = table.moving2_active = 0;
-    draw_table(OVERLAY_NONE);
-    EXPECT_TRUE(card_drawn_at(v30, assets.tile_highlighted, 165, 125));
-    EXPECT_TRUE(card_drawn_at(v33, assets.tile_normal, 205, 190));
-    table.table_slots[WASTE_SLOT] = 0;
-    draw_table(OVERLAY_NONE);
-    EXPECT_FALSE(tile_drawn_at(205, 190)) << "the empty waste";
-    // No slot, the stock's first and last cells, the stock picture's target.
-    for (int s : {-1, 34, 51, 53}) {
-        draw_image(0, 0, assets.background, screen);
-        table.cursor_slot = s;
-        draw_card(s, 100, 60);
-        EXPECT_FALSE(tile_drawn_at(100, 60) || selector_at(110, 85)) << s;
-    }
-}
-
-// The mascot holds the stock: its picture follows the turn's phase while the
-// stock holds a card, and shows the empty stock whatever the phase.
-TEST(TableScreen, StockPictureFollowsThePhaseAndTheEmptyStock) {
-    deal(3);
-    struct Case { int phase, stock_top; SDL_Surface *picture; } cases[] = {
-        {0, 5, assets.gorvel1}, {1, 5, assets.gorvel2}, {2, 5, assets.gorvel3}, {0, 0, assets.gorvel4},
-        {1, 0, assets.gorvel4}, {2, 0, assets.gorvel4},
-    };
-    SDL_Surface *pictures[] = {assets.gorvel1, assets.gorvel2, assets.gorvel3, assets.gorvel4};
-    for (const Case &c : cases) {
-        table.stock_turn_phase = c.phase;
-        table.table_slots[STOCK_TOP] = c.stock_top;
-        draw_table(OVERLAY_NONE);
-        for (SDL_Surface *p : pictures)
-            EXPECT_EQ(image_drawn_at(p, 80, 180), p == c.picture) << c.phase << " " << c.stock_top;
+        EXPECT_TRUE(c.winner ? labelled(c.winner, assets.winner, 122) : centred(assets.gameover)) << c.s0 << " to " << c.s1;
     }
 }
 
