@@ -1,7 +1,8 @@
-// The controls: keys through the real event queue and pad layer into the
-// latches, with auto-repeat, the shared hold of the directions, START, the
-// volume keys and mute, focus loss and the closed window; the volume levels
-// and the overlay that shows them.
+// The controls: keys and joystick 0 through SDL's real event queue and the
+// pad layer of this build's map into the latches, with auto-repeat, the
+// shared hold of the directions, START, the volume keys and mute, focus
+// loss, the closed window and a joystick whose events get lost; the volume
+// levels and the overlay that shows them.
 #include <string.h>
 #include <sstream>
 #include <string>
@@ -16,7 +17,7 @@
 
 namespace {
 
-// Script keys: the arrows, Space z x c, Return and keypad Enter, + = and
+// Keys by letter: the arrows, Space z x c, Return and keypad Enter, + = and
 // keypad +, - and keypad -, and two keys the game does not use.
 const struct { char name; SDLKey key; } KEYS[] = {
     {'L', SDLK_LEFT}, {'R', SDLK_RIGHT}, {'U', SDLK_UP}, {'D', SDLK_DOWN}, {'_', SDLK_SPACE}, {'z', SDLK_z},
@@ -24,47 +25,73 @@ const struct { char name; SDLKey key; } KEYS[] = {
     {'p', SDLK_KP_PLUS}, {'-', SDLK_MINUS}, {'m', SDLK_KP_MINUS}, {'k', SDLK_k}, {'e', SDLK_ESCAPE},
 };
 
-void script(uint32_t at, char what, char name) {
-    if (what == '!') {  // the window loses the keyboard
-        SDL_Event lost = {};
-        lost.type = lost.active.type = SDL_ACTIVEEVENT;
-        lost.active.state = SDL_APPINPUTFOCUS;
-        plat_script_event(at, &lost);
-    } else if (what == 'Q') {
-        close_window(at);
-    } else {
-        for (auto &k : KEYS)
-            if (k.name == name)
-                key_event(at, k.key, what == '+');
+JoystickState device;
+std::vector<std::pair<uint32_t, SDL_Event>> lost;  // changes of the device alone, and when
+
+// A token is `what@ms`: "+L" / "-L" a key down / up by letter, "+7" / "-7"
+// joystick button 7, "h0=UR" hat 0 up-right ("h0=" centred), "a1=-20000"
+// axis 1, with "j1" before for joystick 1; "~" the window loses the
+// keyboard, "Q" it closes. A "!" first changes the device without an event.
+void script(std::string token, uint32_t start) {
+    uint32_t at = start + (uint32_t)std::stoi(token.substr(token.find('@') + 1));
+    bool silent = token[0] == '!';
+    std::string what = token.substr(silent, token.find('@') - silent);
+    SDL_Event e = {};
+    if (what == "~") {
+        e.type = e.active.type = SDL_ACTIVEEVENT;
+        e.active.state = SDL_APPINPUTFOCUS;
+        plat_script_event(at, &e);
+        return;
     }
+    if (what == "Q")
+        return close_window(at);
+    if ((what[0] == '+' || what[0] == '-') && !isdigit((unsigned char)what[1])) {
+        for (auto &k : KEYS)
+            if (k.name == what[1])
+                key_event(at, k.key, what[0] == '+');
+        return;
+    }
+    e.jbutton.which = what.compare(0, 2, "j1") ? 0 : 1;  // alike in every joystick event
+    what = what.substr(2 * e.jbutton.which);
+    if (what[0] == '+' || what[0] == '-') {
+        e.type = what[0] == '+' ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+        e.jbutton.button = (Uint8)std::stoi(what.substr(1));
+    } else if (what[0] == 'h') {
+        e.type = SDL_JOYHATMOTION;
+        e.jhat.hat = (Uint8)(what[1] - '0');
+        for (char c : what.substr(3))
+            e.jhat.value |= c == 'U' ? SDL_HAT_UP : c == 'R' ? SDL_HAT_RIGHT : c == 'D' ? SDL_HAT_DOWN : SDL_HAT_LEFT;
+    } else {
+        e.type = SDL_JOYAXISMOTION;
+        e.jaxis.axis = (Uint8)(what[1] - '0');
+        e.jaxis.value = (Sint16)std::stoi(what.substr(3));
+    }
+    silent ? lost.push_back({at, e}) : (void)plat_script_event(at, &e);
 }
 
-// Scripts "+L0 -L60" (LEFT down now, up 60 ms later; "!t" focus lost, "Qt"
-// the window closed), then polls every `step` ms for `ms` ms, consuming the
-// latches as a screen would. Returns what each poll found, with its time
-// since the start: "L0 L360" for latches, "S0 s300" for START going down
-// and up, "97@0" for a new volume level, "X5" for the end requested.
+// Scripts the tokens, then polls every `step` ms for `ms` ms, consuming the
+// latches as a screen would. Returns what each poll found with its time
+// since the start: "L0 L360" for latches, "S0 s300" for START going down and
+// up, "97@0" for a new volume level, "X5" for the end requested.
 std::string run(const char *events, uint32_t ms, uint32_t step = 10) {
     uint32_t start = now_ms();
     std::istringstream in(events);
-    std::string token;
-    while (in >> token)
-        script(start + (uint32_t)atoi(token.c_str() + (token[0] == '!' || token[0] == 'Q' ? 1 : 2)), token[0],
-               token.size() > 1 ? token[1] : 0);
+    for (std::string token; in >> token;)
+        script(token, start);
     const struct { int *latch; const char *name; } latches[] = {
-        {&press_left, "L"}, {&press_right, "R"}, {&press_up, "U"}, {&press_down, "D"}, {&press_action, "A"},
-    };
+        {&press_left, "L"}, {&press_right, "R"}, {&press_up, "U"}, {&press_down, "D"}, {&press_action, "A"}};
     std::string trace;
     auto note = [&](const std::string &what, uint32_t t) { trace += (trace.empty() ? "" : " ") + what + std::to_string(t); };
     int level = get_volume(), start_held = hold_start, ending = exit_requested;
     for (uint32_t t = 0; t < ms; t += step) {
         plat_advance(start + t - now_ms());
+        for (auto &l : lost)
+            if (l.second.type && l.first <= now_ms())
+                plat_fake_joystick_follow(&l.second), l.second.type = 0;
         poll_input();
         for (auto &l : latches)
-            if (*l.latch) {
-                note(l.name, t);
-                *l.latch = 0;
-            }
+            if (*l.latch)
+                note(l.name, t), *l.latch = 0;
         if (hold_start != start_held)
             note((start_held = hold_start) ? "S" : "s", t);
         if (get_volume() != level)
@@ -75,64 +102,114 @@ std::string run(const char *events, uint32_t ms, uint32_t step = 10) {
     return trace;
 }
 
-struct Script {
+struct Case {
     const char *events;
     uint32_t ms, step;
     const char *trace;
 };
 
-class Latches : public ::testing::TestWithParam<Script> {};
+class Pad : public ::testing::TestWithParam<Case> {
+  protected:
+    void SetUp() override {
+        harness_start();
+        device = JoystickState{};
+        plat_fake_joystick = &device;
+        lost.clear();
+    }
+};
 
 }  // namespace
 
-TEST_P(Latches, FollowTheScript) {
-    harness_start();
-    const Script &s = GetParam();
-    EXPECT_EQ(run(s.events, s.ms, s.step), s.trace) << s.events << ", polled every " << s.step << " ms";
+TEST_P(Pad, FollowsTheScript) {
+    const Case &c = GetParam();
+    EXPECT_EQ(run(c.events, c.ms, c.step), c.trace) << c.events << ", polled every " << c.step << " ms";
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Input, Latches,
+    Keys, Pad,
     ::testing::Values(
         // A tap steps once; a hold at once, after 350 ms, then every 150 ms
         // (here the first poll past each deadline).
-        Script{"+R0 -R60", 600, 10, "R0"}, Script{"+L0", 900, 10, "L0 L360 L520 L680 L840"},
-        Script{"+U0 -U30", 100, 10, "U0"}, Script{"+D0 -D30", 100, 10, "D0"},
+        Case{"+R@0 -R@60", 600, 10, "R0"}, Case{"+L@0", 900, 10, "L0 L360 L520 L680 L840"},
+        Case{"+U@0 -U@30", 100, 10, "U0"}, Case{"+D@0 -D@30", 100, 10, "D0"},
         // Of several directions held only the first of LEFT, RIGHT, UP, DOWN
         // latches; another takes over at the next repeat deadline, not at once.
-        Script{"+R0 +L0", 400, 10, "L0 L360"}, Script{"+U0 +R0", 400, 10, "R0 R360"},
-        Script{"+D0 +U0", 400, 10, "U0 U360"}, Script{"+U0 +L0 -L400", 700, 10, "L0 L360 U520 U680"},
+        Case{"+R@0 +L@0", 400, 10, "L0 L360"}, Case{"+U@0 +R@0", 400, 10, "R0 R360"},
+        Case{"+D@0 +U@0", 400, 10, "U0 U360"}, Case{"+U@0 +L@0 -L@400", 700, 10, "L0 L360 U520 U680"},
         // A new press latches at once only after a poll saw every direction
         // up for more than 9 ms; otherwise the hold goes on.
-        Script{"+L0 -L50 +L70", 400, 10, "L0 L70"}, Script{"+L0 -L50 +L53", 400, 5, "L0 L355"},
-        Script{"+L0 -L50 +L80", 400, 5, "L0 L80"}, Script{"+L0 -L50 +L56", 400, 2, "L0 L352"},
+        Case{"+L@0 -L@50 +L@70", 400, 10, "L0 L70"}, Case{"+L@0 -L@50 +L@53", 400, 5, "L0 L355"},
+        Case{"+L@0 -L@50 +L@80", 400, 5, "L0 L80"}, Case{"+L@0 -L@50 +L@56", 400, 2, "L0 L352"},
         // Every face key acts once, also tapped between two polls; others never.
-        Script{"+_3 -_5 +z23 -z25 +x43 -x45 +c63 -c65 +k83 -k85 +e103 -e105", 200, 10, "A10 A30 A50 A70"},
+        Case{"+_@3 -_@5 +z@23 -z@25 +x@43 -x@45 +c@63 -c@65 +k@83 -k@85 +e@103 -e@105", 200, 10, "A10 A30 A50 A70"},
         // START follows the key; a tap between two polls is seen by the next
         // poll and released at the one after; either Enter is START.
-        Script{"+S0 -S300", 400, 10, "S0 s300"}, Script{"+S3 -S5", 100, 10, "S10 s20"},
-        Script{"+E0 -E50", 100, 10, "S0 s50"}, Script{"+S0 +E10 -S20 -E60", 100, 10, "S0 s60"},
+        Case{"+S@0 -S@300", 400, 10, "S0 s300"}, Case{"+S@3 -S@5", 100, 10, "S10 s20"},
+        Case{"+E@0 -E@50", 100, 10, "S0 s50"}, Case{"+S@0 +E@10 -S@20 -E@60", 100, 10, "S0 s60"},
         // Volume keys held step every 50 ms, both together mute and unmute
         // every 200 ms; each of their keys acts, two of one key count once.
-        Script{"++0", 400, 10, "97@0 104@60 111@120 118@180 125@240 128@300"},
-        Script{"+-0", 200, 10, "83@0 76@60 69@120 62@180"},
-        Script{"+=0 -=10 +p100 -p110 +m200 -m210", 300, 10, "97@0 104@100 97@200"},
-        Script{"++0 +=20 -+30 -=100", 300, 10, "97@0 104@60"},
-        Script{"++0 +-0", 700, 10, "0@0 90@210 0@420 90@630"},
+        Case{"++@0", 400, 10, "97@0 104@60 111@120 118@180 125@240 128@300"},
+        Case{"+-@0", 200, 10, "83@0 76@60 69@120 62@180"},
+        Case{"+=@0 -=@10 +p@100 -p@110 +m@200 -m@210", 300, 10, "97@0 104@100 97@200"},
+        Case{"++@0 +=@20 -+@30 -=@100", 300, 10, "97@0 104@60"},
+        Case{"++@0 +-@0", 700, 10, "0@0 90@210 0@420 90@630"},
         // Losing the keyboard releases what it held; a closed window ends.
-        Script{"+S0 +L0 !100", 800, 10, "L0 S0 s100"}, Script{"Q30", 50, 10, "X30"}));
+        Case{"+S@0 +L@0 ~@100", 800, 10, "L0 S0 s100"}, Case{"Q@30", 50, 10, "X30"}));
+
+#ifdef OG_CONSOLE_PAD
+// The console's numbers: 0 up, 2 left, 4 down, 6 right, the diagonals
+// between, 8 START, 12 to 15 A B X Y, 16 and 17 volume up and down.
+INSTANTIATE_TEST_SUITE_P(ConsoleMap, Pad, ::testing::Values(
+    Case{"+6@0 -6@60", 600, 10, "R0"}, Case{"+0@0 -0@30 +4@100 -4@130 +2@143 -2@145", 200, 10, "U0 D100 L150"},
+    Case{"+2@0", 900, 10, "L0 L360 L520 L680 L840"}, Case{"+1@0 +3@0 +5@0 +7@0", 400, 10, ""},
+    Case{"+12@3 -12@5 +13@23 -13@25 +14@43 -14@45 +15@63 -15@65 +9@83 -9@85", 100, 10, "A10 A30 A50 A70"},
+    Case{"+8@0 -8@300", 400, 10, "S0 s300"}, Case{"+8@3 -8@5", 100, 10, "S10 s20"},
+    Case{"+S@0 +8@50 -S@100 -8@200", 300, 10, "S0 s200"}, Case{"+8@0 +S@50 -8@100 -S@200", 300, 10, "S0 s200"},
+    Case{"+16@0", 200, 10, "97@0 104@60 111@120 118@180"}, Case{"+17@0", 100, 10, "83@0 76@60"},
+    Case{"+16@0 +17@0", 700, 10, "0@0 90@210 0@420 90@630"}, Case{"+16@0 !-16@100", 400, 10, "97@0 104@60"},
+    Case{"+6@0 !-6@100", 600, 10, "R0"}, Case{"+8@0 !-8@100", 300, 10, "S0 s110"}, Case{"!+4@0", 400, 10, "D0 D360"},
+    Case{"+200@0 +18@0 h0=L@0 a0=-30000@0 a1=30000@0 j1+2@0 j1+16@0 j1+8@0", 400, 10, ""}));
+#else
+// A common gamepad: d-pad (hat 0) and left stick (axes 0 and 1), face
+// buttons 0 to 3, shoulders 4 (volume down) and 5 (up), Back 6 and Start 7.
+INSTANTIATE_TEST_SUITE_P(GamepadMap, Pad, ::testing::Values(
+    // A tap steps once; a hold at once, after 350 ms, then every 150 ms.
+    Case{"h0=R@0 h0=@60", 600, 10, "R0"}, Case{"h0=L@0", 900, 10, "L0 L360 L520 L680 L840"},
+    Case{"h0=U@0 h0=@30 h0=D@100 h0=@130 h0=L@143 h0=@145", 200, 10, "U0 D100 L150"},
+    // A diagonal holds two directions: the first of LEFT, RIGHT, UP, DOWN latches.
+    Case{"h0=UR@0", 400, 10, "R0 R360"}, Case{"h0=DL@0", 400, 10, "L0 L360"}, Case{"a0=-32768@0 a1=32767@0", 400, 10, "L0 L360"},
+    // The stick goes down from half its throw and up again inside a quarter.
+    Case{"a0=16384@0 a0=0@60", 200, 10, "R0"}, Case{"a1=-16384@0", 400, 10, "U0 U360"},
+    Case{"a0=16383@0 a1=-16383@0 a1=16383@0", 400, 10, ""}, Case{"a1=20000@0 a1=8191@100 a1=20000@200", 400, 10, "D0 D200"},
+    Case{"a1=20000@0 a1=8192@100 a1=20000@200", 400, 10, "D0 D360"},
+    // Face buttons tapped between two polls act once; buttons past 7 never.
+    Case{"+0@3 -0@5 +1@23 -1@25 +2@43 -2@45 +3@63 -3@65 +8@83 -8@85", 100, 10, "A10 A30 A50 A70"},
+    // Start and Back are START, up only once every source of it is up; so is a direction.
+    Case{"+7@0 -7@300", 400, 10, "S0 s300"}, Case{"+6@3 -6@5", 100, 10, "S10 s20"},
+    Case{"+6@0 +7@50 -6@100 -7@200", 300, 10, "S0 s200"}, Case{"+S@0 +7@50 -S@100 -7@200", 300, 10, "S0 s200"},
+    Case{"+7@0 +S@50 -7@100 -S@200", 300, 10, "S0 s200"}, Case{"h0=L@0 a0=-20000@100 h0=@200 a0=0@500", 600, 10, "L0 L360"},
+    // The shoulders step the volume; together they mute and unmute.
+    Case{"+5@0", 200, 10, "97@0 104@60 111@120 118@180"}, Case{"+4@0", 100, 10, "83@0 76@60"},
+    Case{"+4@0 +5@0", 700, 10, "0@0 90@210 0@420 90@630"},
+    // The device overrules lost events: a lost up ends a hold at the next
+    // poll, and START's up event comes at the one after.
+    Case{"+5@0 !-5@100", 400, 10, "97@0 104@60"}, Case{"h0=R@0 !h0=@100", 600, 10, "R0"}, Case{"!h0=D@0", 400, 10, "D0 D360"},
+    Case{"a0=-30000@0 !a0=0@100", 600, 10, "L0"}, Case{"+7@0 !-7@100", 300, 10, "S0 s110"},
+    // Nothing beyond the map: another hat, axis or joystick, a huge button.
+    Case{"+200@0 h3=L@0 a7=-30000@0 j1+7@0 j1h0=L@0 j1a0=-30000@0 j1+5@0", 400, 10, ""}));
+#endif
 
 TEST(Start, ConsumedWhileHeldIsNotPressedAgainUntilItGoesDownAgain) {
     harness_start();
-    EXPECT_EQ(run("+S0", 20), "S0");
+    EXPECT_EQ(run("+S@0", 20), "S0");
     hold_start = 0;
     EXPECT_EQ(run("", 100), "");
-    EXPECT_EQ(run("-S0 +S10", 30), "S10");
+    EXPECT_EQ(run("-S@0 +S@10", 30), "S10");
 }
 
 TEST(Reset, ClearsTheLatchesButAHeldDirectionStepsOnlyAtItsRepeat) {
     harness_start();
-    EXPECT_EQ(run("+D0 +_0 +S0", 10), "D0 A0 S0");
+    EXPECT_EQ(run("+D@0 +_@0 +S@0", 10), "D0 A0 S0");
     press_down = press_action = 1;
     stock_requested = takescore_requested = 1;
     volume_shown_until = now_ms() + 2000;
@@ -192,7 +269,7 @@ TEST(Overlay, ShowsMuteOrThePercentageCentredAtRow215ForTwoSeconds) {
         EXPECT_STREQ(text, c.text) << c.level;
     }
     SDL_Surface *font = code_font(7, 9);
-    EXPECT_EQ(run("++0 -+20", 10), "97@0");
+    EXPECT_EQ(run("++@0 -+@20", 10), "97@0");
     uint32_t stepped = now_ms();
     struct { uint32_t after; const char *text; } moments[] = {{0, "VOLUME  75%"}, {1999, "VOLUME  75%"}, {2000, ""}};
     for (auto &m : moments) {
