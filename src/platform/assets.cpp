@@ -74,6 +74,31 @@ namespace {
     fatal_error("\n");
 }
 
+#ifdef __EMSCRIPTEN__
+// The browser's SDL keeps every surface as 32-bit RGBA bytes, has no
+// SDL_DisplayFormat and ignores colour keys. Each image is brought to what
+// the desktop's 16-bit screen shows of it (the bits below RGB565 dropped),
+// with its key colour transparent, so that every frame equals the
+// desktop's. As there, a colour that only rounds to the key stays visible,
+// one blue step away from it.
+Image *to_screen_colours(SDL_Surface *image) {
+    SDL_LockSurface(image);
+    for (int y = 0; y < image->h; y++) {
+        Uint8 *p = (Uint8 *)image->pixels + y * image->pitch;
+        for (int x = 0; x < image->w; x++, p += 4) {
+            int key = p[0] == 0 && p[1] == 255 && p[2] == 255;
+            p[0] &= 0xF8;
+            p[1] &= 0xFC;
+            p[2] &= 0xF8;
+            if (!key && p[0] == 0 && p[1] == 0xFC && p[2] == 0xF8)
+                p[2] = 0xF0;
+            p[3] = key ? 0 : 255;
+        }
+    }
+    SDL_UnlockSurface(image);
+    return image;
+}
+#else
 Uint32 read_pixel(const SDL_Surface *s, int x, int y) {
     const Uint8 *p = (const Uint8 *)s->pixels + y * s->pitch + x * s->format->BytesPerPixel;
     switch (s->format->BytesPerPixel) {
@@ -119,6 +144,7 @@ void keep_near_key_visible(SDL_Surface *loaded, SDL_Surface *converted, Uint32 k
     SDL_UnlockSurface(converted);
     SDL_UnlockSurface(loaded);
 }
+#endif
 
 }  // namespace
 
@@ -126,6 +152,9 @@ Image *load_image(const char *path) {
     SDL_Surface *loaded = IMG_Load(path);
     if (!loaded)
         image_failure(path);
+#ifdef __EMSCRIPTEN__
+    return to_screen_colours(loaded);
+#else
     SDL_Surface *converted = SDL_DisplayFormat(loaded);
     // Every screen reads sizes from its images, so a failed conversion must
     // stop here rather than hand on a null image.
@@ -138,6 +167,7 @@ Image *load_image(const char *path) {
     SDL_FreeSurface(loaded);
     SDL_SetColorKey(converted, SDL_SRCCOLORKEY | SDL_RLEACCEL, key);
     return converted;
+#endif
 }
 
 namespace {

@@ -27,6 +27,12 @@ const KeyBinding key_map[] = {
     {SDLK_PLUS, BTN_VOLUP},    {SDLK_EQUALS, BTN_VOLUP},
     {SDLK_KP_PLUS, BTN_VOLUP}, {SDLK_MINUS, BTN_VOLDOWN},
     {SDLK_KP_MINUS, BTN_VOLDOWN},
+#ifdef __EMSCRIPTEN__
+    // The browser's SDL passes on the DOM key codes it does not know: Chrome
+    // sends = and + as 187 and - as 189 (Firefox's 61 and 173 it reads as =
+    // and -).
+    {(SDLKey)187, BTN_VOLUP},  {(SDLKey)189, BTN_VOLDOWN},
+#endif
 };
 
 // The joystick's controls: its buttons 0 to JOY_BUTTONS-1, then the four
@@ -222,8 +228,12 @@ void pad_open_joystick(void) {
     if (SDL_NumJoysticks() <= 0)
         return;
     joystick = SDL_JoystickOpen(0);
+#ifndef __EMSCRIPTEN__
+    // The browser lists gamepad slots that it cannot open; there the
+    // keyboard plays on without one.
     if (!joystick)
         fatal_error("Couldn't open joystick 0");
+#endif
 }
 
 int pad_next_event(PadEvent *event) {

@@ -3,6 +3,9 @@
 #include <stdlib.h>
 #include <SDL.h>
 #include <SDL_mixer.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 #include "platform/assets.h"
 #include "platform/audio.h"
 #include "platform/launcher.h"
@@ -57,6 +60,13 @@ void plat_wait_until(uint32_t tick) {
     uint32_t now = plat_ticks();
     if (tick_after(tick, now))
         plat_delay(tick - now);
+#ifdef __EMSCRIPTEN__
+    // The page shows a frame and takes keys only while the game sleeps: an
+    // animation whose frames run late would otherwise hold the page frozen
+    // to its end.
+    else
+        emscripten_sleep(0);
+#endif
 }
 
 void plat_idle(void) {

@@ -22,7 +22,16 @@ void plat_fill(Image *destination, int x, int y, int w, int h, uint32_t colour) 
     SDL_FillRect(destination, &r, colour);
 }
 
-uint32_t plat_map_rgb(int r, int g, int b) { return SDL_MapRGB(screen->format, (Uint8)r, (Uint8)g, (Uint8)b); }
+uint32_t plat_map_rgb(int r, int g, int b) {
+#ifdef __EMSCRIPTEN__
+    // The browser's screen has 8 bits a channel: a fill shows what the
+    // desktop's 16-bit screen shows, as every image does (load_image).
+    r &= 0xF8;
+    g &= 0xFC;
+    b &= 0xF8;
+#endif
+    return SDL_MapRGB(screen->format, (Uint8)r, (Uint8)g, (Uint8)b);
+}
 
 int image_width(const Image *image) { return image->w; }
 
@@ -67,8 +76,14 @@ int cut_cell_sheet(Image *sheet, int cell_width, int count) {
     if (!sheet || cell_width <= 0 || count > MAX_CELLS || cell_sheet_count == MAX_SHEETS || find_sheet(sheet))
         return 0;
     CellSheet *cut = &cell_sheets[cell_sheet_count];
+#ifdef __EMSCRIPTEN__
+    // The browser's surfaces have no colour key: load_image made the key
+    // colour transparent, and the copies keep it so.
+    Uint32 flags = 0, key = 0;
+#else
     Uint32 flags = sheet->flags & (SDL_SRCCOLORKEY | SDL_RLEACCELOK);
     Uint32 key = sheet->format->colorkey;
+#endif
     SDL_SetColorKey(sheet, 0, 0);
     int made = 0;
     while (made < count && (cut->cells[made] = cut_cell(sheet, made * cell_width, cell_width)))
