@@ -17,6 +17,7 @@ import gzip
 import io
 import math
 import os
+import re
 import random
 import struct
 import sys
@@ -912,18 +913,16 @@ def save_png(img, path):
     img.convert("RGB").save(path, "PNG", optimize=True)
 
 
-IMAGE_ORDER = [
-    "tile_normal", "tile_highlighted", "numbers", "tablecleared", "gorvel1",
-    "gorvel2", "gorvel3", "gorvel4", "gorvel_popup", "font1", "font1_hilite",
-    "font2", "font2_hilite", "font3", "selector", "background", "ready",
-    "timesup", "congrats", "gameover", "player1", "player2", "winner",
-    "topgorvels", "oneplayerscore_header", "twoplayerscore_header",
-    "button_newgame", "button_resume", "button_quit", "button_highscores",
-    "button_instructions", "button_menu", "button_takescore",
-    "button_player1", "button_player2", "button_ok", "timer_image", "title",
-    "background_tile", "instructions", "button_takescore_sure",
-]
-SOUND_ORDER = ["chime1", "click1", "click2", "click3", "nono", "good"]
+def read_catalogue():
+    """The game's own catalogue (src/platform/assets.cpp), in load order: the
+    images and the sounds this script must write, and no others."""
+    path = os.path.join(ROOT, "src", "platform", "assets.cpp")
+    rows = re.findall(r"^\s*(IMAGE|SHEET|SOUND)\((\w+)", open(path).read(), re.M)
+    return ([name for kind, name in rows if kind != "SOUND"],
+            [name for kind, name in rows if kind == "SOUND"])
+
+
+IMAGE_ORDER, SOUND_ORDER = read_catalogue()
 # Peak levels: the cursor tick is heard most often and is the quietest; the
 # buzz of a refusal is loud for its peak, so it peaks lower.
 SOUND_LEVEL = {"chime1": 0.6, "click1": 0.6, "click2": 0.7, "click3": 0.45,
@@ -968,7 +967,7 @@ def make_images():
     im["title"] = make_title()
     im["background_tile"] = make_backdrop_tile()
     im["instructions"] = make_instructions()
-    assert sorted(im) == sorted(IMAGE_ORDER)
+    assert sorted(im) == sorted(IMAGE_ORDER), "the images are not the catalogue's"
     return im
 
 
@@ -1184,8 +1183,10 @@ def main(argv):
     im = make_images()
     for name in IMAGE_ORDER:
         save_png(im[name], os.path.join(DATA, name + ".png"))
-    for name, samples in make_sounds().items():
-        write_wav(os.path.join(DATA, name + ".wav"), samples, SOUND_LEVEL[name])
+    sounds = make_sounds()
+    assert sorted(sounds) == sorted(SOUND_ORDER), "the sounds are not the catalogue's"
+    for name in SOUND_ORDER:
+        write_wav(os.path.join(DATA, name + ".wav"), sounds[name], SOUND_LEVEL[name])
     sheets = {
         "contact_sheet": contact_sheet(im),
         "mock_table": mock_table(im),
