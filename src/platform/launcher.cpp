@@ -1,5 +1,6 @@
 // The hand-back to the launcher, and the fatal-error path.
 #include "platform/launcher.h"
+#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -14,9 +15,11 @@ const char LAUNCHER[] = "/usr/gp2x/gp2xmenu";
 
 void exec_launcher(void) {
     // The launcher replaces this process: whatever stdio still holds would
-    // be lost with it.
+    // be lost with it, and it should not inherit the ignored SIGPIPE that a
+    // window on X11 needs.
     fflush(stdout);
     fflush(stderr);
+    signal(SIGPIPE, SIG_DFL);
     if (chdir(LAUNCHER_DIR) != 0) {
         // Without the launcher's directory the launcher is not there either;
         // execl below fails and the caller's exit status applies.

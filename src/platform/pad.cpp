@@ -5,6 +5,7 @@
 #include "platform/joystick.h"
 #include "platform/launcher.h"
 #include "platform/video.h"
+#include "platform/x11.h"
 #ifdef OG_TEST_SEAM
 #include "platform/seam.h"
 #endif
@@ -124,8 +125,7 @@ void take_key(const SDL_KeyboardEvent &key) {
     int down = key.type == SDL_KEYDOWN;
     int enter = key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER;
     if (down && enter && (key.keysym.mod & KMOD_ALT)) {
-        if (screen)
-            SDL_WM_ToggleFullScreen(screen);
+        plat_toggle_fullscreen();
         return;
     }
     int button = button_for_key(key.keysym.sym);

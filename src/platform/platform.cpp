@@ -12,6 +12,7 @@
 #include "platform/pad.h"
 #include "platform/ticks.h"
 #include "platform/video.h"
+#include "platform/x11.h"
 #ifdef OG_TEST_SEAM
 #include "platform/seam.h"
 #endif
@@ -23,6 +24,7 @@ void init_platform(void) {
     screen = SDL_SetVideoMode(320, 240, 16, 0);
     if (!screen)
         fatal_error("Unable to initialize video");
+    plat_watch_display();
     SDL_WM_SetCaption("Olvane Gorvel", "Olvane Gorvel");
     if (Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024) != 0)
         fatal_error("Unable to initialize audio");

@@ -63,7 +63,7 @@ window_once() {
         sleep 0.5
     done
     # The game's own environment: what the script chose for it.
-    tr '\0' '\n' <"/proc/$game_pid/environ" >"$OG_PLAY_BUILD/environ" 2>/dev/null || true
+    tr '\0' '\n' 2>/dev/null <"/proc/$game_pid/environ" >"$OG_PLAY_BUILD/environ" || true
     stop
     echo "${size:-none}"
 }
@@ -112,6 +112,25 @@ said=$(grep -c "^No sound device could be opened: playing without sound.$" "$OG_
 dummy=$(grep -c "^SDL_AUDIODRIVER=dummy$" "$OG_PLAY_BUILD/environ" || true)
 check "no sound device said once, dummy audio given" "$said $dummy" "$dummy $dummy"
 echo "     (sound device here: $([ "$dummy" = 1 ] && echo none || echo present))"
+
+# A display that goes away ends the game in one line and status 1, on both
+# libraries, whether the window is killed or the server.
+for library in classic compat; do
+    for kill in window server; do
+        start_xvfb 640x480
+        OG_SDL=$library scripts/play >"$OG_PLAY_BUILD/out" 2>"$OG_PLAY_BUILD/err" &
+        game_pid=$!
+        id=$(timeout 30 xdotool search --sync --onlyvisible --name '^Olvane Gorvel$' 2>/dev/null | head -n 1 || true)
+        sleep 1
+        if [ "$kill" = window ]; then xdotool windowkill "$id" 2>/dev/null || true; else kill "$xvfb_pid"; fi
+        status=0
+        wait "$game_pid" || status=$?
+        game_pid=
+        check "lost display, $library, $kill killed" "$status: $(tail -n 1 "$OG_PLAY_BUILD/err")" \
+            "1: Lost the connection to the display."
+        stop
+    done
+done
 
 [ "$failures" -eq 0 ] || { echo "$failures scripts/play checks failed"; exit 1; }
 echo "scripts/play: all checks passed"
