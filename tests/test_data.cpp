@@ -111,34 +111,22 @@ TEST(Data, EveryImageFitsItsPlaceAndKeepsItsKeyOnTheSixteenBitScreen) {
     EXPECT_EQ(count, 41);
 }
 
-TEST(Data, FontsAreNinetyFiveCellsThatFitTheirText) {
-    int cell[3] = {};
-    for (int f = 0; f < 3; ++f) {
-        SCOPED_TRACE(f + 1);
-        Surface img = load("font" + std::to_string(f + 1) + ".png");
-        ASSERT_NE(img, nullptr);
-        ASSERT_EQ(img->w % 95, 0);
-        const int cw = cell[f] = img->w / 95;
-        EXPECT_EQ(visible_in(img, 0, 0, cw, img->h), 0) << "space must be empty";
-        for (int c = 33; c <= 126; ++c)
-            EXPECT_GT(visible_in(img, (c - 32) * cw, 0, cw, img->h), 0) << "no glyph for '" << char(c) << "'";
-    }
-    // Glyphs advance by cell + 1: "%6i" from x 1 ends inside the score
-    // panel (x 66), and a 13-character name from x 30 ends before x 120.
-    EXPECT_LE(1 + 6 * (cell[0] + 1), 66);
-    EXPECT_LE(30 + 13 * (cell[1] + 1), 120);
-}
-
-// Letters on the name grid stand alone, with no word around them to tell a
-// W from an N, and the same glyphs spell names, buttons and headings. In
-// every font any two of them differ in at least three pixels: the bold
-// face's M, N and W once differed in one or two ("name" read as "nawe").
-TEST(Data, EveryFontDrawsTheNameGridCharactersDistinctly) {
+// 95 cells, an empty space and a glyph in every other; glyphs advance by
+// cell + 1, so "%6i" from x 1 ends inside the score panel (x 66) and a
+// 13-character name from x 30 before x 120. Letters on the name grid stand
+// alone, with no word around them to tell a W from an N: in every font any
+// two of them differ in at least three pixels (the bold M, N and W once
+// differed in one or two, and "name" read as "nawe").
+TEST(Data, FontsAreNinetyFiveCellsOfDistinctGlyphsThatFitTheirText) {
     for (const char *file : {"font1", "font1_hilite", "font2", "font2_hilite", "font3"}) {
         SCOPED_TRACE(file);
         Surface img = load(std::string(file) + ".png");
-        ASSERT_NE(img, nullptr);
+        ASSERT_TRUE(img && img->w % 95 == 0);
         const int cw = img->w / 95;
+        EXPECT_EQ(visible_in(img, 0, 0, cw, img->h), 0) << "space must be empty";
+        for (int c = 33; c <= 126; ++c)
+            EXPECT_GT(visible_in(img, (c - 32) * cw, 0, cw, img->h), 0) << "no glyph for '" << char(c) << "'";
+        EXPECT_LE(file[4] == '1' ? 1 + 6 * (cw + 1) : file[4] == '2' ? 30 + 13 * (cw + 1) : 0, file[4] == '1' ? 66 : 120);
         for (const char *a = name_grid; *a; ++a)
             for (const char *b = a + 1; *b; ++b) {
                 if (*a == ' ' || *b == ' ') continue;  // the blank cell, checked empty above
