@@ -1,7 +1,7 @@
 // What a frame costs, headless on the dummy driver with the real art: a full
 // table with every number and the take-score button, the main menu with its
 // score list, name entry, and the floor of any frame (the background blit
-// and the flip alone). Times depend on the processor; bench/frame-budget
+// and the flip alone). Times depend on the processor; bench/frame-budget.sh
 // counts instructions instead, with callgrind and OG_FRAME_COUNT.
 #include <benchmark/benchmark.h>
 #include <stdio.h>

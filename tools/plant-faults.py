@@ -7,7 +7,7 @@ caught. A fault is a one-line edit of the code with the reason it is wrong:
 
 The text to replace must occur exactly once in its file; in both texts \\n
 stands for a line break and \\| for a bar. Usage:
-tools/plant-faults [-k PATTERN] [--build DIR]; the build folder (default
+tools/plant-faults.py [-k PATTERN] [--build DIR]; the build folder (default
 build-faults) is configured on first use and rebuilt incrementally. Every
 file is restored after each fault, also when the run is interrupted.
 """

@@ -2,7 +2,7 @@
 # Counts the instructions of one frame of each screen with callgrind, which
 # does not depend on the processor, and checks the budget: a full table
 # frame costs at most six floors (the background blit and the flip alone).
-# Usage: bench/frame-budget [BUILD] (default build-test, with benchmarks).
+# Usage: bench/frame-budget.sh [BUILD] (default build-test, with benchmarks).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build-test}"

@@ -2,7 +2,7 @@
 # The share of one processor core that the game takes while nothing happens:
 # on the main menu, and on a table nobody touches. The game runs in a real
 # window on an Xvfb display of its own, with the classic SDL 1.2 at 1x and no
-# sound, from a scratch folder. Usage: bench/cpu-share [BUILD] [SECONDS]
+# sound, from a scratch folder. Usage: bench/cpu-share.sh [BUILD] [SECONDS]
 # (default build-test, 10 seconds each).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
