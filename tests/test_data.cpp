@@ -40,43 +40,29 @@ int visible_in(const Surface &s, int x0, int y0, int w, int h) {
     return n;
 }
 
-// Where each image goes decides its size. Positions are those of the table
-// screen, the menus and the name entry; the bounds keep every image on the
-// screen and off its neighbours. Files of a row marked `same` are drawn in
-// each other's place, so they must cover each other exactly.
+// Where each image goes decides its size: the bounds keep every image on the
+// screen and off its neighbours (cards on a 40-pixel pitch, the waste ending
+// by y 240, banners centred on x 190 right of the score panel, the stock
+// clear of the waste and above its count, menu buttons on a 25-pixel pitch
+// left of the selector at x 280, panels left of x 200). Files of a row marked
+// `same` are drawn in each other's place and must cover each other exactly.
 enum Keying { KEYED, OPAQUE, ANY };
 const struct { const char *files; int min_w, max_w, min_h, max_h; Keying keying; bool same; } kImages[] = {
-    // Cards: 40 px pitch with a gap; the waste at y 190 must end by 240.
-    {"tile_normal tile_highlighted", 30, 38, 40, 50, KEYED, true},
-    {"numbers", 260, 260, 20, 20, KEYED, false},  // 13 cells of 20x20
-    // Banners centred on x 190 stay right of the score panel (x 66); the
-    // two-player label sits above y 120 and below the top bar at y 15.
+    {"tile_normal tile_highlighted", 30, 38, 40, 50, KEYED, true}, {"numbers", 260, 260, 20, 20, KEYED, false},
     {"tablecleared timesup gameover", 40, 248, 10, 100, KEYED, false},
     {"ready winner player1 player2", 40, 248, 10, 60, KEYED, false},
-    // Stock pictures at (80,180): clear of the waste (x 205) and ending
-    // above the stock count at y 229.
     {"gorvel1 gorvel2 gorvel3 gorvel4", 20, 125, 20, 49, KEYED, false},
-    // The pop-up peeks in at x 230 from the bottom edge.
     {"gorvel_popup", 20, 90, 20, 80, KEYED, false}, {"selector", 6, 20, 6, 15, KEYED, false},
     {"background", 320, 320, 240, 240, OPAQUE, false}, {"background_tile", 64, 64, 64, 64, OPAQUE, false},
     {"congrats", 40, 320, 8, 24, KEYED, false}, {"topgorvels", 40, 170, 8, 40, KEYED, false},
-    // Headings at (4,30), inside the score panel; the one-player heading
-    // ends above the score at y 41.
     {"oneplayerscore_header", 10, 61, 5, 11, KEYED, false}, {"twoplayerscore_header", 10, 61, 5, 37, KEYED, false},
-    // Menu column: 25 px pitch, selector at x 280.
     {"button_newgame button_resume button_quit button_highscores button_instructions", 40, 78, 12, 24, ANY, false},
     {"button_menu button_ok", 20, 78, 12, 24, ANY, false},
-    // At (10,200), left of the stock picture, on the screen.
     {"button_takescore button_takescore_sure", 30, 70, 16, 40, ANY, true},
-    // At (200,75) and (250,75), selectors at x 230 and 280.
     {"button_player1 button_player2", 12, 28, 12, 40, ANY, false}, {"timer_image", 125, 320, 9, 9, ANY, false},
-    // Menu panels left of the buttons (x 200), the title above the version
-    // label at y 225.
     {"title", 60, 180, 30, 175, KEYED, false}, {"instructions", 100, 195, 100, 235, ANY, false},
-    // 95 cells each; name-entry lines are 10 px apart.
     {"font1 font1_hilite", 95 * 4, 95 * 9, 6, 10, KEYED, true},
-    {"font2 font2_hilite", 95 * 3, 95 * 5, 5, 12, KEYED, true},
-    {"font3", 95 * 3, 95 * 9, 5, 12, KEYED, false},
+    {"font2 font2_hilite", 95 * 3, 95 * 5, 5, 12, KEYED, true}, {"font3", 95 * 3, 95 * 9, 5, 12, KEYED, false},
 };
 
 // The game converts every image to the 16-bit screen and only then compares

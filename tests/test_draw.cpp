@@ -1,7 +1,7 @@
 // The images as loaded and drawn: every handle holds its file in the
-// display's format keyed on cyan, only exact cyan is transparent, the cells
-// cut from the sheets draw what the sheets draw, and text lands where it
-// should and stops at the first byte outside 32 to 126.
+// display's format keyed on cyan with RLE, only exact cyan is transparent,
+// the cells cut from the sheets draw what the sheets draw, and text lands
+// where it should and stops at the first byte outside 32 to 126.
 #include <string>
 #include <gtest/gtest.h>
 #include "draw/sprites.h"
@@ -13,33 +13,27 @@ TEST(Assets, EachHandleHoldsItsOwnFileInTheDisplayFormatKeyedOnCyan) {
         if (!f.image)
             continue;
         SDL_Surface *held = *f.image, *fresh = load_image(f.path);
-        ASSERT_TRUE(fresh->w == held->w && fresh->h == held->h) << f.path;
         SDL_FillRect(screen, nullptr, 0);
         draw_image(0, 0, fresh, screen);
-        EXPECT_TRUE(image_drawn_at(held, 0, 0)) << f.path;
+        EXPECT_TRUE(fresh->w == held->w && fresh->h == held->h && image_drawn_at(held, 0, 0)) << f.path;
         SDL_FreeSurface(fresh);
-        EXPECT_TRUE(held->format->BitsPerPixel == screen->format->BitsPerPixel &&
-                    held->format->Gmask == screen->format->Gmask) << f.path << " is in the display's format";
-        EXPECT_TRUE((held->flags & SDL_SRCCOLORKEY) && held->format->colorkey == screen_rgb(0, 255, 255))
-            << f.path << " is keyed on cyan";
-        // The maintained library drops the flag.
+        EXPECT_EQ(held->format->BitsPerPixel, screen->format->BitsPerPixel) << f.path;
+        EXPECT_TRUE((held->flags & SDL_SRCCOLORKEY) && held->format->colorkey == screen_rgb(0, 255, 255)) << f.path;
+        // The maintained library drops the RLE flag.
         EXPECT_TRUE(sdl_is_maintained() || (held->flags & (SDL_RLEACCELOK | SDL_RLEACCEL))) << f.path;
     }
 }
 
+// Colours a 16-bit display cannot tell from cyan stay visible, from a true
+// colour file and from a palette one (a BMP, which IMG_Load reads too).
 TEST(Assets, OnlyExactCyanIsTransparentEvenCloseToItOnA16BitDisplay) {
     harness_start();
-    // Colours a 16-bit display cannot tell from cyan, and black.
-    SDL_Color colours[] = {{0, 255, 255, 0}, {1, 255, 255, 0}, {0, 254, 255, 0}, {0, 255, 254, 0},
-                           {7, 252, 248, 0}, {8, 255, 255, 0}, {0, 251, 255, 0}, {0, 255, 247, 0},
-                           {0, 0, 0, 0},     {0, 255, 255, 0}};
+    SDL_Color colours[] = {{0, 255, 255, 0}, {1, 255, 255, 0}, {0, 254, 255, 0}, {0, 255, 254, 0}, {7, 252, 248, 0},
+                           {8, 255, 255, 0}, {0, 251, 255, 0}, {0, 255, 247, 0}, {0, 0, 0, 0}, {0, 255, 255, 0}};
     const int n = sizeof colours / sizeof colours[0];
-    // One row of the colours as a BMP, which IMG_Load reads too; 8 bits makes
-    // a palette image.
     for (int depth : {32, 8}) {
-        SDL_Surface *strip = depth == 8
-                                 ? SDL_CreateRGBSurface(SDL_SWSURFACE, n, 1, 8, 0, 0, 0, 0)
-                                 : SDL_CreateRGBSurface(SDL_SWSURFACE, n, 1, 32, 0xff0000, 0xff00, 0xff, 0);
+        SDL_Surface *strip = SDL_CreateRGBSurface(SDL_SWSURFACE, n, 1, depth, depth == 8 ? 0 : 0xff0000,
+                                                  depth == 8 ? 0 : 0xff00, depth == 8 ? 0 : 0xff, 0);
         if (depth == 8)
             SDL_SetColors(strip, colours, 0, n);
         for (int i = 0; i < n; i++) {
@@ -52,10 +46,9 @@ TEST(Assets, OnlyExactCyanIsTransparentEvenCloseToItOnA16BitDisplay) {
         SDL_Surface *image = load_image(path.c_str());
         SDL_FillRect(screen, nullptr, screen_rgb(255, 0, 255));
         draw_image(3, 4, image, screen);
-        for (int i = 0; i < n; i++) {
-            bool cyan = colours[i].r == 0 && colours[i].g == 255 && colours[i].b == 255;
-            EXPECT_EQ(pixel_at(3 + i, 4) == screen_rgb(255, 0, 255), cyan) << depth << " bits, colour " << i;
-        }
+        for (int i = 0; i < n; i++)
+            EXPECT_EQ(pixel_at(3 + i, 4) == screen_rgb(255, 0, 255), colours[i].r == 0 && colours[i].g == 255 &&
+                      colours[i].b == 255) << depth << " bits, colour " << i;
         SDL_FreeSurface(image);
     }
 }
@@ -69,19 +62,13 @@ TEST(Text, IsCentredOrPlacedAndStopsAtTheFirstByteOutside32To126) {
         const char *drawn;
     } cases[] = {
         {7, 0, "VOLUME  70%", -1, 116, "VOLUME  70%"},  // a repeated cell shows the 1-pixel gap
-        {8, 0, "abc", -1, 147, "abc"},                  // 160 - 27 / 2, truncated
-        {10, 0, "AB\nCD", -1, 149, "AB"},               // centring counts the run only
-        {7, 0, "xy\x7fz", -1, 152, "xy"},
-        {7, 0, "Q\xffR", 5, 5, "Q"},
-        {6, 0, "~ !", 0, 0, "~ !"},
-        {7, 0, "", -1, -1, ""},
+        {8, 0, "abc", -1, 147, "abc"}, {10, 0, "AB\nCD", -1, 149, "AB"}, {7, 0, "xy\x7fz", -1, 152, "xy"},
+        {7, 0, "Q\xffR", 5, 5, "Q"}, {6, 0, "~ !", 0, 0, "~ !"}, {7, 0, "", -1, -1, ""},
         {10, 4, "~}", -1, 149, "~}"},  // 954 pixels wide: cells of 10, not 11
     };
     for (auto &c : cases) {
-        SDL_Surface *cells = code_font(c.glyph_width, 9);
-        SDL_PixelFormat *f = cells->format;
-        SDL_Surface *font =
-            SDL_CreateRGBSurface(SDL_SWSURFACE, cells->w + c.spare, 9, 16, f->Rmask, f->Gmask, f->Bmask, 0);
+        SDL_Surface *cells = code_font(c.glyph_width, 9), *font = SDL_CreateRGBSurface(
+            SDL_SWSURFACE, cells->w + c.spare, 9, 16, cells->format->Rmask, cells->format->Gmask, cells->format->Bmask, 0);
         SDL_BlitSurface(cells, nullptr, font, nullptr);
         set_font(font);
         SDL_FillRect(screen, nullptr, 0);
@@ -94,31 +81,23 @@ TEST(Text, IsCentredOrPlacedAndStopsAtTheFirstByteOutside32To126) {
     }
 }
 
-// Fonts and card values are drawn from cells cut out at load time; each must
-// put down exactly the pixels of its place on the sheet.
+// Fonts and card values are drawn from cells cut out at load time; each
+// puts down exactly the pixels of its place on the sheet.
 TEST(CellSheets, DrawTheSamePixelsAsTheSheet) {
     harness_start();
-    SDL_Surface *sheets[] = {assets.font1, assets.font1_hilite, assets.font2,
-                             assets.font2_hilite, assets.font3, assets.numbers};
-    for (SDL_Surface *sheet : sheets) {
+    for (SDL_Surface *sheet : {assets.font1, assets.font1_hilite, assets.font2, assets.font2_hilite, assets.font3,
+                               assets.numbers}) {
         int count = sheet == assets.numbers ? 13 : 95, w = sheet->w / count;
+        ASSERT_NE(sheet_cells(sheet, count), nullptr);
         for (int i = 0; i < count; i++) {
-            ASSERT_NE(sheet_cells(sheet, count), nullptr);
             SDL_FillRect(screen, nullptr, screen_rgb(40, 80, 120));
             SDL_Rect from = {(Sint16)(i * w), 0, (Uint16)w, (Uint16)sheet->h}, at = {10, 10, 0, 0};
             SDL_UpperBlit(sheet, &from, screen, &at);
-            // A font draws its cells through draw_glyph.
-            if (count == 95) {
-                set_font(sheet);
-                draw_glyph(10, 40, screen, (unsigned char)(32 + i));
-            } else {
-                draw_image(10, 40, sheet_cells(sheet, count)[i], screen);
-            }
-            int differ = 0;
-            for (int y = 0; y < sheet->h; y++)
-                for (int x = 0; x < w; x++)
-                    differ += pixel_at(10 + x, 10 + y) != pixel_at(10 + x, 40 + y);
-            ASSERT_EQ(differ, 0) << "cell " << i;
+            set_font(sheet);  // a font draws its cells through draw_glyph
+            count == 95 ? draw_glyph(10, 40, screen, (unsigned char)(32 + i))
+                        : draw_image(10, 40, sheet_cells(sheet, count)[i], screen);
+            for (int p = 0; p < w * sheet->h; p++)
+                ASSERT_EQ(pixel_at(10 + p % w, 10 + p / w), pixel_at(10 + p % w, 40 + p / w)) << "cell " << i;
         }
     }
     EXPECT_EQ(sheet_cells(assets.numbers, 14), nullptr);

@@ -104,8 +104,9 @@ std::string run(const char *events, uint32_t ms, uint32_t step = 10) {
 
 struct Case {
     const char *events;
-    uint32_t ms, step;
+    uint32_t ms;
     const char *trace;
+    uint32_t step = 10;
 };
 
 class Pad : public ::testing::TestWithParam<Case> {
@@ -130,86 +131,83 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // A tap steps once; a hold at once, after 350 ms, then every 150 ms
         // (here the first poll past each deadline).
-        Case{"+R@0 -R@60", 600, 10, "R0"}, Case{"+L@0", 900, 10, "L0 L360 L520 L680 L840"},
-        Case{"+U@0 -U@30", 100, 10, "U0"}, Case{"+D@0 -D@30", 100, 10, "D0"},
+        Case{"+R@0 -R@60", 600, "R0"}, Case{"+L@0", 900, "L0 L360 L520 L680 L840"}, Case{"+U@0 -U@30", 100, "U0"},
+        Case{"+D@0 -D@30", 100, "D0"},
         // Of several directions held only the first of LEFT, RIGHT, UP, DOWN
         // latches; another takes over at the next repeat deadline, not at once.
-        Case{"+R@0 +L@0", 400, 10, "L0 L360"}, Case{"+U@0 +R@0", 400, 10, "R0 R360"},
-        Case{"+D@0 +U@0", 400, 10, "U0 U360"}, Case{"+U@0 +L@0 -L@400", 700, 10, "L0 L360 U520 U680"},
+        Case{"+R@0 +L@0", 400, "L0 L360"}, Case{"+U@0 +R@0", 400, "R0 R360"}, Case{"+D@0 +U@0", 400, "U0 U360"},
+        Case{"+U@0 +L@0 -L@400", 700, "L0 L360 U520 U680"},
         // A new press latches at once only after a poll saw every direction
         // up for more than 9 ms; otherwise the hold goes on.
-        Case{"+L@0 -L@50 +L@70", 400, 10, "L0 L70"}, Case{"+L@0 -L@50 +L@53", 400, 5, "L0 L355"},
-        Case{"+L@0 -L@50 +L@80", 400, 5, "L0 L80"}, Case{"+L@0 -L@50 +L@56", 400, 2, "L0 L352"},
+        Case{"+L@0 -L@50 +L@70", 400, "L0 L70"}, Case{"+L@0 -L@50 +L@53", 400, "L0 L355", 5},
+        Case{"+L@0 -L@50 +L@80", 400, "L0 L80", 5}, Case{"+L@0 -L@50 +L@56", 400, "L0 L352", 2},
         // Every face key acts once, also tapped between two polls; others never.
-        Case{"+_@3 -_@5 +z@23 -z@25 +x@43 -x@45 +c@63 -c@65 +k@83 -k@85 +e@103 -e@105", 200, 10, "A10 A30 A50 A70"},
+        Case{"+_@3 -_@5 +z@23 -z@25 +x@43 -x@45 +c@63 -c@65 +k@83 -k@85 +e@103 -e@105", 200, "A10 A30 A50 A70"},
         // START follows the key; a tap between two polls is seen by the next
         // poll and released at the one after; either Enter is START.
-        Case{"+S@0 -S@300", 400, 10, "S0 s300"}, Case{"+S@3 -S@5", 100, 10, "S10 s20"},
-        Case{"+E@0 -E@50", 100, 10, "S0 s50"}, Case{"+S@0 +E@10 -S@20 -E@60", 100, 10, "S0 s60"},
+        Case{"+S@0 -S@300", 400, "S0 s300"}, Case{"+S@3 -S@5", 100, "S10 s20"}, Case{"+E@0 -E@50", 100, "S0 s50"},
+        Case{"+S@0 +E@10 -S@20 -E@60", 100, "S0 s60"},
         // Volume keys held step every 50 ms, both together mute and unmute
         // every 200 ms; each of their keys acts, two of one key count once.
-        Case{"++@0", 400, 10, "97@0 104@60 111@120 118@180 125@240 128@300"},
-        Case{"+-@0", 200, 10, "83@0 76@60 69@120 62@180"},
-        Case{"+=@0 -=@10 +p@100 -p@110 +m@200 -m@210", 300, 10, "97@0 104@100 97@200"},
-        Case{"++@0 +=@20 -+@30 -=@100", 300, 10, "97@0 104@60"},
-        Case{"++@0 +-@0", 700, 10, "0@0 90@210 0@420 90@630"},
+        Case{"++@0", 400, "97@0 104@60 111@120 118@180 125@240 128@300"},
+        Case{"+-@0", 200, "83@0 76@60 69@120 62@180"},
+        Case{"+=@0 -=@10 +p@100 -p@110 +m@200 -m@210", 300, "97@0 104@100 97@200"},
+        Case{"++@0 +=@20 -+@30 -=@100", 300, "97@0 104@60"}, Case{"++@0 +-@0", 700, "0@0 90@210 0@420 90@630"},
         // Losing the keyboard releases what it held; a closed window ends.
-        Case{"+S@0 +L@0 ~@100", 800, 10, "L0 S0 s100"}, Case{"Q@30", 50, 10, "X30"}));
+        Case{"+S@0 +L@0 ~@100", 800, "L0 S0 s100"}, Case{"Q@30", 50, "X30"}));
 
 #ifdef OG_CONSOLE_PAD
 // The console's numbers: 0 up, 2 left, 4 down, 6 right, the diagonals
 // between, 8 START, 12 to 15 A B X Y, 16 and 17 volume up and down.
 INSTANTIATE_TEST_SUITE_P(ConsoleMap, Pad, ::testing::Values(
-    Case{"+6@0 -6@60", 600, 10, "R0"}, Case{"+0@0 -0@30 +4@100 -4@130 +2@143 -2@145", 200, 10, "U0 D100 L150"},
-    Case{"+2@0", 900, 10, "L0 L360 L520 L680 L840"}, Case{"+1@0 +3@0 +5@0 +7@0", 400, 10, ""},
-    Case{"+12@3 -12@5 +13@23 -13@25 +14@43 -14@45 +15@63 -15@65 +9@83 -9@85", 100, 10, "A10 A30 A50 A70"},
-    Case{"+8@0 -8@300", 400, 10, "S0 s300"}, Case{"+8@3 -8@5", 100, 10, "S10 s20"},
-    Case{"+S@0 +8@50 -S@100 -8@200", 300, 10, "S0 s200"}, Case{"+8@0 +S@50 -8@100 -S@200", 300, 10, "S0 s200"},
-    Case{"+16@0", 200, 10, "97@0 104@60 111@120 118@180"}, Case{"+17@0", 100, 10, "83@0 76@60"},
-    Case{"+16@0 +17@0", 700, 10, "0@0 90@210 0@420 90@630"}, Case{"+16@0 !-16@100", 400, 10, "97@0 104@60"},
-    Case{"+6@0 !-6@100", 600, 10, "R0"}, Case{"+8@0 !-8@100", 300, 10, "S0 s110"}, Case{"!+4@0", 400, 10, "D0 D360"},
-    Case{"+200@0 +18@0 h0=L@0 a0=-30000@0 a1=30000@0 j1+2@0 j1+16@0 j1+8@0", 400, 10, ""}));
+    Case{"+6@0 -6@60", 600, "R0"}, Case{"+0@0 -0@30 +4@100 -4@130 +2@143 -2@145", 200, "U0 D100 L150"},
+    Case{"+2@0", 900, "L0 L360 L520 L680 L840"}, Case{"+1@0 +3@0 +5@0 +7@0", 400, ""},
+    Case{"+12@3 -12@5 +13@23 -13@25 +14@43 -14@45 +15@63 -15@65 +9@83 -9@85", 100, "A10 A30 A50 A70"},
+    Case{"+8@0 -8@300", 400, "S0 s300"}, Case{"+8@3 -8@5", 100, "S10 s20"},
+    Case{"+S@0 +8@50 -S@100 -8@200", 300, "S0 s200"}, Case{"+8@0 +S@50 -8@100 -S@200", 300, "S0 s200"},
+    Case{"+16@0", 200, "97@0 104@60 111@120 118@180"}, Case{"+17@0", 100, "83@0 76@60"},
+    Case{"+16@0 +17@0", 700, "0@0 90@210 0@420 90@630"}, Case{"+16@0 !-16@100", 400, "97@0 104@60"},
+    Case{"+6@0 !-6@100", 600, "R0"}, Case{"+8@0 !-8@100", 300, "S0 s110"}, Case{"!+4@0", 400, "D0 D360"},
+    Case{"+200@0 +18@0 h0=L@0 a0=-30000@0 a1=30000@0 j1+2@0 j1+16@0 j1+8@0", 400, ""}));
 #else
 // A common gamepad: d-pad (hat 0) and left stick (axes 0 and 1), face
 // buttons 0 to 3, shoulders 4 (volume down) and 5 (up), Back 6 and Start 7.
 INSTANTIATE_TEST_SUITE_P(GamepadMap, Pad, ::testing::Values(
     // A tap steps once; a hold at once, after 350 ms, then every 150 ms.
-    Case{"h0=R@0 h0=@60", 600, 10, "R0"}, Case{"h0=L@0", 900, 10, "L0 L360 L520 L680 L840"},
-    Case{"h0=U@0 h0=@30 h0=D@100 h0=@130 h0=L@143 h0=@145", 200, 10, "U0 D100 L150"},
+    Case{"h0=R@0 h0=@60", 600, "R0"}, Case{"h0=L@0", 900, "L0 L360 L520 L680 L840"},
+    Case{"h0=U@0 h0=@30 h0=D@100 h0=@130 h0=L@143 h0=@145", 200, "U0 D100 L150"},
     // A diagonal holds two directions: the first of LEFT, RIGHT, UP, DOWN latches.
-    Case{"h0=UR@0", 400, 10, "R0 R360"}, Case{"h0=DL@0", 400, 10, "L0 L360"}, Case{"a0=-32768@0 a1=32767@0", 400, 10, "L0 L360"},
+    Case{"h0=UR@0", 400, "R0 R360"}, Case{"h0=DL@0", 400, "L0 L360"}, Case{"a0=-32768@0 a1=32767@0", 400, "L0 L360"},
     // The stick goes down from half its throw and up again inside a quarter.
-    Case{"a0=16384@0 a0=0@60", 200, 10, "R0"}, Case{"a1=-16384@0", 400, 10, "U0 U360"},
-    Case{"a0=16383@0 a1=-16383@0 a1=16383@0", 400, 10, ""}, Case{"a1=20000@0 a1=8191@100 a1=20000@200", 400, 10, "D0 D200"},
-    Case{"a1=20000@0 a1=8192@100 a1=20000@200", 400, 10, "D0 D360"},
+    Case{"a0=16384@0 a0=0@60", 200, "R0"}, Case{"a1=-16384@0", 400, "U0 U360"},
+    Case{"a0=16383@0 a1=-16383@0 a1=16383@0", 400, ""}, Case{"a1=20000@0 a1=8191@100 a1=20000@200", 400, "D0 D200"},
+    Case{"a1=20000@0 a1=8192@100 a1=20000@200", 400, "D0 D360"},
     // Face buttons tapped between two polls act once; buttons past 7 never.
-    Case{"+0@3 -0@5 +1@23 -1@25 +2@43 -2@45 +3@63 -3@65 +8@83 -8@85", 100, 10, "A10 A30 A50 A70"},
+    Case{"+0@3 -0@5 +1@23 -1@25 +2@43 -2@45 +3@63 -3@65 +8@83 -8@85", 100, "A10 A30 A50 A70"},
     // Start and Back are START, up only once every source of it is up; so is a direction.
-    Case{"+7@0 -7@300", 400, 10, "S0 s300"}, Case{"+6@3 -6@5", 100, 10, "S10 s20"},
-    Case{"+6@0 +7@50 -6@100 -7@200", 300, 10, "S0 s200"}, Case{"+S@0 +7@50 -S@100 -7@200", 300, 10, "S0 s200"},
-    Case{"+7@0 +S@50 -7@100 -S@200", 300, 10, "S0 s200"}, Case{"h0=L@0 a0=-20000@100 h0=@200 a0=0@500", 600, 10, "L0 L360"},
+    Case{"+7@0 -7@300", 400, "S0 s300"}, Case{"+6@3 -6@5", 100, "S10 s20"},
+    Case{"+6@0 +7@50 -6@100 -7@200", 300, "S0 s200"}, Case{"+S@0 +7@50 -S@100 -7@200", 300, "S0 s200"},
+    Case{"+7@0 +S@50 -7@100 -S@200", 300, "S0 s200"}, Case{"h0=L@0 a0=-20000@100 h0=@200 a0=0@500", 600, "L0 L360"},
     // The shoulders step the volume; together they mute and unmute.
-    Case{"+5@0", 200, 10, "97@0 104@60 111@120 118@180"}, Case{"+4@0", 100, 10, "83@0 76@60"},
-    Case{"+4@0 +5@0", 700, 10, "0@0 90@210 0@420 90@630"},
+    Case{"+5@0", 200, "97@0 104@60 111@120 118@180"}, Case{"+4@0", 100, "83@0 76@60"},
+    Case{"+4@0 +5@0", 700, "0@0 90@210 0@420 90@630"},
     // The device overrules lost events: a lost up ends a hold at the next
     // poll, and START's up event comes at the one after.
-    Case{"+5@0 !-5@100", 400, 10, "97@0 104@60"}, Case{"h0=R@0 !h0=@100", 600, 10, "R0"}, Case{"!h0=D@0", 400, 10, "D0 D360"},
-    Case{"a0=-30000@0 !a0=0@100", 600, 10, "L0"}, Case{"+7@0 !-7@100", 300, 10, "S0 s110"},
+    Case{"+5@0 !-5@100", 400, "97@0 104@60"}, Case{"h0=R@0 !h0=@100", 600, "R0"}, Case{"!h0=D@0", 400, "D0 D360"},
+    Case{"a0=-30000@0 !a0=0@100", 600, "L0"}, Case{"+7@0 !-7@100", 300, "S0 s110"},
     // Nothing beyond the map: another hat, axis or joystick, a huge button.
-    Case{"+200@0 h3=L@0 a7=-30000@0 j1+7@0 j1h0=L@0 j1a0=-30000@0 j1+5@0", 400, 10, ""}));
+    Case{"+200@0 h3=L@0 a7=-30000@0 j1+7@0 j1h0=L@0 j1a0=-30000@0 j1+5@0", 400, ""}));
 #endif
 
-TEST(Start, ConsumedWhileHeldIsNotPressedAgainUntilItGoesDownAgain) {
+// START consumed while held is not pressed again until it goes down again;
+// a reset clears every latch, but a held direction steps only at its repeat.
+TEST(Latches, ConsumedOrResetStayClear) {
     harness_start();
     EXPECT_EQ(run("+S@0", 20), "S0");
     hold_start = 0;
     EXPECT_EQ(run("", 100), "");
     EXPECT_EQ(run("-S@0 +S@10", 30), "S10");
-}
-
-TEST(Reset, ClearsTheLatchesButAHeldDirectionStepsOnlyAtItsRepeat) {
-    harness_start();
-    EXPECT_EQ(run("+D@0 +_@0 +S@0", 10), "D0 A0 S0");
+    EXPECT_EQ(run("+D@0 +_@0", 10), "D0 A0");
     press_down = press_action = 1;
     stock_requested = takescore_requested = 1;
     volume_shown_until = now_ms() + 2000;
@@ -219,9 +217,8 @@ TEST(Reset, ClearsTheLatchesButAHeldDirectionStepsOnlyAtItsRepeat) {
     EXPECT_EQ(run("", 400), "D350");
 }
 
-// Alt+Enter switches the full screen and is no START; a flood of events
-// larger than SDL's queue arrives whole.
-TEST(Pad, AltEnterIsNoButtonAndNoEventIsLost) {
+// Alt+Enter switches the full screen and is no START.
+TEST(Pad, AltEnterIsNoButton) {
     harness_start();
     for (SDLKey key : {SDLK_RETURN, SDLK_KP_ENTER})
         for (SDLMod alt : {KMOD_LALT, KMOD_RALT}) {
@@ -229,14 +226,6 @@ TEST(Pad, AltEnterIsNoButtonAndNoEventIsLost) {
             key_event(now_ms() + 1, key, 0, alt);
             EXPECT_EQ(run("", 20), "") << key << " " << alt;
         }
-    for (int i = 0; i < 150; i++)
-        tap_key(now_ms(), SDLK_SPACE, 0);
-    int events = 0;
-    PadEvent e;
-    for (int poll = 0; poll < 10; poll++, plat_advance(1))
-        while (pad_next_event(&e))
-            events++;
-    EXPECT_EQ(events, 300);
 }
 
 TEST(Volume, StepsBy7Between1And128AndMuteRemembersTheLevel) {
