@@ -1,11 +1,13 @@
-// Whole games on the virtual clock: a robot reads the screen after every
-// frame and presses real keys, from the first menu to the "scores" file.
+// Whole games on the virtual clock, a robot reading the screen after every frame
+// and pressing real keys, down to the "scores" file; and how a run starts.
 #include <gtest/gtest.h>
 #include <string.h>
 #include <vector>
+#include <SDL_mixer.h>
 #include "draw/backdrop.h"
 #include "game/game_flow.h"
 #include "harness.h"
+#include "platform/audio.h"
 #include "rules/high_scores.h"
 #include "rules/table_state.h"
 
@@ -162,4 +164,22 @@ TEST(WholeGame, EachPlayerIsJudgedAgainstTheListAsItStandsAtTheirTurn) {
         play(g.seed, g.full, g.plan, g.trace);
         EXPECT_EQ(g.entries, entries()) << g.seed;
     }
+}
+
+TEST(StartUp, SetsTheStartValuesAndSeedsTheShuffleWithTheTicksModulo32000) {
+    harness_start();
+    exit_requested = new_game_requested = table.table_over = player_count = 2;
+    memset(players, 'x', sizeof players);
+    set_start_values();
+    plat_advance(32000 * 3 + 1234 - now_ms() % 32000);
+    volume_up();
+    init_platform();
+    Mix_CloseAudio();  // the harness's device stays open
+    int first = rand();
+    srand(1234);
+    EXPECT_EQ(first, rand());
+    EXPECT_EQ(std::make_tuple(player_count, exit_requested + new_game_requested + table.table_over, get_volume()),
+              std::make_tuple(1, 0, 90));
+    EXPECT_EQ(std::string(players[0].name, 20) + std::string(players[1].name, 20),
+              "Player 1" + std::string(12, '\0') + "Player 2" + std::string(12, '\0'));
 }
