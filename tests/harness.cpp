@@ -167,8 +167,3 @@ std::string code_text_at(int y, int *first_x) {
     return text;
 }
 
-std::string save_screen(const std::string &path) {
-    SDL_SaveBMP(screen, (path + ".bmp").c_str());
-    std::string command = "convert '" + path + ".bmp' '" + path + "' 2>/dev/null && rm -f '" + path + ".bmp'";
-    return system(command.c_str()) == 0 ? path : "";
-}

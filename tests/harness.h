@@ -43,7 +43,5 @@ bool centred(SDL_Surface *image);
 // the text such a font drew on screen row y (with the x of its first glyph).
 SDL_Surface *code_font(int glyph_width, int height);
 std::string code_text_at(int y, int *first_x = nullptr);
-// The screen as PNG (through ImageMagick's convert); returns the path.
-std::string save_screen(const std::string &path);
 // True on the maintained SDL 1.2 (1.2.50 and later), not the classic one.
 inline bool sdl_is_maintained(void) { return SDL_Linked_Version()->patch >= 50; }

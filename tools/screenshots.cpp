@@ -26,9 +26,12 @@ static std::string out_dir;
 static const char *shot_name = nullptr;  // taken at the next presented frame
 static int frames_left = 0;
 
+// The screen as PNG, through a BMP that ImageMagick's convert turns over.
 static void shoot(const char *name) {
     std::string path = out_dir + "/" + name + ".png";
-    printf("%s\n", save_screen(path).c_str());
+    SDL_SaveBMP(screen, (path + ".bmp").c_str());
+    std::string command = "convert '" + path + ".bmp' '" + path + "' 2>/dev/null && rm -f '" + path + ".bmp'";
+    printf("%s\n", system(command.c_str()) == 0 ? path.c_str() : "");
 }
 
 // A script that went wrong would leave a screen waiting for ever.

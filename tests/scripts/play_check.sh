@@ -1,70 +1,56 @@
 #!/usr/bin/env bash
 # scripts/play as a player meets it, on Xvfb displays of several sizes: the
-# window's scale, the player's own choices, no display, no sound device.
-# Run by scripts/ci.d/40-compat.sh; builds the game once in a folder of its own.
+# window's scale, the player's own choices, no display, no sound device, a
+# display that goes away. Run by scripts/ci.d/40-compat.sh; builds the game
+# once in a folder of its own.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-cd "$root"
+cd "$(dirname "$0")/../.."
 
 # A player's environment: SDL's drivers are whatever the script picks.
 unset SDL_VIDEODRIVER SDL_AUDIODRIVER
 export OG_PLAY_BUILD
-OG_PLAY_BUILD=$(mktemp -d /tmp/og-play-XXXXXX)
+OG_PLAY_BUILD=$(mktemp -d -t og-play-XXXXXX)
+out="$OG_PLAY_BUILD/out" err="$OG_PLAY_BUILD/err"
 xvfb_pid= game_pid= failures=0
-cleanup() {
-    [ -z "$game_pid" ] || kill "$game_pid" 2>/dev/null || true
-    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$OG_PLAY_BUILD"
-}
-trap cleanup EXIT
-
-start_xvfb() {  # size; sets DISPLAY
-    local file
-    file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$file" 2>/dev/null &
-    xvfb_pid=$!
-    for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.1; done
-    export DISPLAY=":$(tr -d '[:space:]' <"$file")"
-    rm -f "$file"
-}
 
 stop() {
-    kill "$game_pid" 2>/dev/null || true
-    wait "$game_pid" 2>/dev/null || true
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
+    for pid in $game_pid $xvfb_pid; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
     game_pid= xvfb_pid=
+}
+trap 'stop; rm -rf "$OG_PLAY_BUILD"' EXIT
+
+start_xvfb() {  # size; sets DISPLAY once the server accepts connections
+    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$OG_PLAY_BUILD/display" 2>/dev/null &
+    xvfb_pid=$!
+    for _ in $(seq 100); do [ -s "$OG_PLAY_BUILD/display" ] && break; sleep 0.1; done
+    export DISPLAY=":$(tr -d '[:space:]' <"$OG_PLAY_BUILD/display")"
+    rm -f "$OG_PLAY_BUILD/display"
 }
 
 # Starts scripts/play (which becomes the game) on a display of that size with
-# the given environment and prints the size of the game's window. Xvfb here
-# refuses a connection now and then; a game that could not open the display
-# at all is started again.
+# the given environment and prints the size of the game's window, keeping the
+# environment the script chose in $OG_PLAY_BUILD/environ. Xvfb here refuses a
+# connection now and then: a game that could not open the display is started
+# again.
 window_for() {  # display size, then VAR=value...
-    local size
-    for _ in 1 2 3; do
-        size=$(window_once "$@")
-        [ "$size" = none ] && grep -q "Couldn't open X11 display" "$OG_PLAY_BUILD/err" || break
+    local size id tries
+    for tries in 1 2 3; do
+        start_xvfb "$1"
+        env "${@:2}" scripts/play >"$out" 2>"$err" &
+        game_pid=$! size=
+        for _ in $(seq 60); do
+            id=$(xdotool search --onlyvisible --name '^Olvane Gorvel$' 2>/dev/null | head -n 1 || true)
+            [ -n "$id" ] && size=$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: //p')
+            [ -n "$size" ] || ! kill -0 "$game_pid" 2>/dev/null && break
+            sleep 0.5
+        done
+        tr '\0' '\n' 2>/dev/null <"/proc/$game_pid/environ" >"$OG_PLAY_BUILD/environ" || true
+        stop
+        [ -z "$size" ] && grep -q "Couldn't open X11 display" "$err" || break
     done
-    echo "$size"
-}
-
-window_once() {
-    start_xvfb "$1"
-    shift
-    env "$@" scripts/play >"$OG_PLAY_BUILD/out" 2>"$OG_PLAY_BUILD/err" &
-    game_pid=$!
-    local size= id
-    for _ in $(seq 60); do
-        id=$(xdotool search --onlyvisible --name '^Olvane Gorvel$' 2>/dev/null | head -n 1 || true)
-        [ -n "$id" ] && size=$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: //p')
-        [ -n "$size" ] && break
-        kill -0 "$game_pid" 2>/dev/null || break
-        sleep 0.5
-    done
-    # The game's own environment: what the script chose for it.
-    tr '\0' '\n' 2>/dev/null <"/proc/$game_pid/environ" >"$OG_PLAY_BUILD/environ" || true
-    stop
     echo "${size:-none}"
 }
 
@@ -79,10 +65,9 @@ check() {  # what, got, expected
 
 # Refusals: one line each, status 1, no game. The first builds the game.
 refusal() {  # what, expected line, env arguments...
-    local what=$1 line=$2 out status=0
-    shift 2
-    out=$(env "$@" scripts/play 2>&1) || status=$?
-    check "$what" "$status: $(tail -n 1 <<<"$out")" "1: $line"
+    local said status=0
+    said=$(env "${@:3}" scripts/play 2>&1) || status=$?
+    check "$1" "$status: $(tail -n 1 <<<"$said")" "1: $2"
 }
 start_xvfb 640x480
 refusal "no display" "No display: set DISPLAY (or run under xvfb-run) to play." -u DISPLAY -u WAYLAND_DISPLAY
@@ -108,7 +93,7 @@ EOF
 
 # The line about sound comes exactly when the game gets the dummy driver.
 window_for 640x480 >/dev/null
-said=$(grep -c "^No sound device could be opened: playing without sound.$" "$OG_PLAY_BUILD/out" || true)
+said=$(grep -c "^No sound device could be opened: playing without sound.$" "$out" || true)
 dummy=$(grep -c "^SDL_AUDIODRIVER=dummy$" "$OG_PLAY_BUILD/environ" || true)
 check "no sound device said once, dummy audio given" "$said $dummy" "$dummy $dummy"
 echo "     (sound device here: $([ "$dummy" = 1 ] && echo none || echo present))"
@@ -118,7 +103,7 @@ echo "     (sound device here: $([ "$dummy" = 1 ] && echo none || echo present))
 for library in classic compat; do
     for kill in window server; do
         start_xvfb 640x480
-        OG_SDL=$library scripts/play >"$OG_PLAY_BUILD/out" 2>"$OG_PLAY_BUILD/err" &
+        OG_SDL=$library scripts/play >"$out" 2>"$err" &
         game_pid=$!
         id=$(timeout 30 xdotool search --sync --onlyvisible --name '^Olvane Gorvel$' 2>/dev/null | head -n 1 || true)
         sleep 1
@@ -126,8 +111,7 @@ for library in classic compat; do
         status=0
         wait "$game_pid" || status=$?
         game_pid=
-        check "lost display, $library, $kill killed" "$status: $(tail -n 1 "$OG_PLAY_BUILD/err")" \
-            "1: Lost the connection to the display."
+        check "lost display, $library, $kill killed" "$status: $(tail -n 1 "$err")" "1: Lost the connection to the display."
         stop
     done
 done
