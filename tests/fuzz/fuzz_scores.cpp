@@ -4,15 +4,11 @@
 #include <string.h>
 #include "rules/high_scores.h"
 
-static void load_from(const void *bytes, size_t size) {
-    FILE *in = fmemopen(const_cast<void *>(bytes), size, "rb");
-    read_high_scores(in);
-    fclose(in);
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     memset(high_scores, 0, sizeof high_scores);
-    load_from(data, size);
+    FILE *in = fmemopen(const_cast<uint8_t *>(data), size, "rb");
+    read_high_scores(in);
+    fclose(in);
     HighScoreEntry first[HIGH_SCORE_ROWS];
     memcpy(first, high_scores, sizeof first);
     static char saved[HIGH_SCORE_ROWS * (NAME_FIELD + 12) + 1];  // a score and its line feed: 12 bytes at most
@@ -22,7 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     long length = ftell(out);
     fclose(out);
     memset(high_scores, 0x5a, sizeof high_scores);  // so that every score must really be read again
-    load_from(saved, (size_t)length);
+    in = fmemopen(saved, (size_t)length, "rb");
+    read_high_scores(in);
+    fclose(in);
     if (memcmp(first, high_scores, sizeof first) != 0)
         abort();
     return 0;
