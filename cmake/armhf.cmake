@@ -46,4 +46,4 @@ set(CMAKE_CROSSCOMPILING_EMULATOR qemu-arm -L "${OG_ARMHF_SYSROOT}")
 
 # The handheld's build: joystick 0 is the console's own pad, read with its
 # own button numbers.
-set(OG_CONSOLE_PAD ON CACHE BOOL "Read joystick 0 with the handheld's own button numbers, not as a common gamepad")
+set(OG_CONSOLE ON CACHE BOOL "The handheld's own build")

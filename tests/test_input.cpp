@@ -164,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Losing the keyboard releases what it held; a closed window ends.
         Case{"+S@0 +L@0 ~@100", 800, "L0 S0 s100"}, Case{"Q@30", 50, "X30"}));
 
-#ifdef OG_CONSOLE_PAD
+#ifdef OG_CONSOLE
 // The console's numbers: 0 up, 2 left, 4 down, 6 right, the diagonals
 // between, 8 START, 12 to 15 A B X Y, 16 and 17 volume up and down.
 INSTANTIATE_TEST_SUITE_P(ConsoleMap, Pad, ::testing::Values(

@@ -57,7 +57,7 @@ struct PadBinding {
     int button;
 };
 
-#ifdef OG_CONSOLE_PAD
+#ifdef OG_CONSOLE
 // The console's own pad numbers its buttons as the game does.
 static_assert((int)JOY_BUTTONS >= (int)PAD_BUTTONS, "every console button is a joystick button");
 const PadBinding pad_map[] = {

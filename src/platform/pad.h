@@ -1,6 +1,6 @@
 // The pad: the console's numbered buttons, answered by the keyboard always
 // and by joystick 0 when there is one, read with the console's own numbers
-// in the handheld's build (OG_CONSOLE_PAD) and as a common gamepad elsewhere.
+// in the handheld's build (OG_CONSOLE) and as a common gamepad elsewhere.
 // The input latches see only these button events and states, never raw keys
 // or joystick controls.
 #pragma once
