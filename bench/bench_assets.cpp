@@ -5,7 +5,6 @@
 #include <benchmark/benchmark.h>
 #include "platform/assets.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
 
 static void bring_up_once(void) {
     static int up = 0;

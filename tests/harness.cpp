@@ -74,7 +74,7 @@ void harness_start(unsigned seed) {
         abort();
     plat_frame_hook = plat_poll_hook = nullptr;
     plat_sound_hook = nullptr;
-    plat_fail_flips = 0;
+    plat_fail_flips = plat_unopenable_joystick = 0;
     release_everything();
     reset_input();
     set_start_values();

@@ -206,6 +206,21 @@ INSTANTIATE_TEST_SUITE_P(GamepadMap, Pad, ::testing::Values(
     Case{"+200@0 h3=L@0 a7=-30000@0 j1+7@0 j1h0=L@0 j1a0=-30000@0 j1+5@0", 400, ""}));
 #endif
 
+// A pad that is listed but cannot be opened: the handheld cannot be played without its own, a desktop plays on
+// with the keyboard after one line on stderr.
+TEST(Pad, ListedButUnopenable) {
+    harness_start();
+    plat_unopenable_joystick = 1;
+#ifdef OG_CONSOLE
+    EXPECT_EXIT(pad_open_joystick(), testing::ExitedWithCode(1), "^Couldn't open joystick 0\nSDL_GetError: ");
+#else
+    testing::internal::CaptureStderr();
+    pad_open_joystick();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Couldn't open joystick 0: playing with the keyboard.\n");
+    EXPECT_EQ(run("+_@0", 20), "A0");
+#endif
+}
+
 // START consumed while held is not pressed again until it goes down again;
 // a reset (a new screen) clears every latch and hides the volume at once, but
 // a held direction steps only at its repeat.

@@ -30,14 +30,20 @@ int play_game(void) {
     return 1;
 }
 
-// A press ends the wait but stays latched for the next screen to clear. A
-// closed window ends it too: nobody is left to look at it.
+int final_screen_pressed(void) { return press_action || hold_start; }
+
+// A press ends the wait at once, and stays latched for the next screen to
+// clear. A closed window ends it too: nobody is left to look at it. No frame
+// is begun that could not be shown before the deadline.
 void show_final_screen(uint32_t deadline) {
-    while (!press_action && !hold_start && tick_after(deadline, plat_ticks()) && !exit_requested) {
-        uint32_t next_frame = plat_ticks() + FRAME_STEP_MS;
+    while (!final_screen_pressed() && tick_after(deadline, plat_ticks()) && !exit_requested) {
+        uint32_t step_end = plat_earliest(plat_ticks() + FRAME_STEP_MS, deadline);
         poll_input();
-        draw_table(OVERLAY_GAMEOVER);
-        plat_wait_until(next_frame);
+        if (final_screen_pressed())
+            break;
+        if (!tick_after(plat_ticks() + FRAME_STEP_MS, deadline))
+            draw_table(OVERLAY_GAMEOVER);
+        plat_wait_until(step_end);
     }
 }
 

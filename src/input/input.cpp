@@ -28,7 +28,8 @@ enum {
     RELEASE_HOLDOFF_MS = 9,
     VOLUME_STEP_MS = 50,
     MUTE_STEP_MS = 200,
-    OVERLAY_MS = 2000
+    OVERLAY_MS = 2000,
+    NOTHING_DUE_MS = 1000
 };
 
 struct DirectionLatch {
@@ -122,6 +123,16 @@ void poll_input(void) {
     pad_sample();
     latch_directions(now);
     volume_keys(now);
+}
+
+uint32_t input_next_deadline(void) {
+    uint32_t now = plat_ticks(), next = now + NOTHING_DUE_MS;
+    // A repeat is due at the first poll after its tick.
+    if (dir_held)
+        next = plat_earliest(next, dir_repeat_at + 1);
+    if (pad_button(BTN_VOLUP) || pad_button(BTN_VOLDOWN))
+        next = plat_earliest(next, vol_repeat_at + 1);
+    return tick_after(next, now) ? next : now;
 }
 
 int input_pending(void) { return press_left || press_right || press_up || press_down || press_action || hold_start; }

@@ -19,6 +19,10 @@ void poll_input(void);
 // 1 while a latch of the pad waits for a screen to act on it; the table loop
 // idles only when none does.
 int input_pending(void);
+// The next tick at which a poll may latch something without a new event: a
+// held direction's repeat or a held volume key's next step. Far ahead when
+// nothing is held. The table loop idles no longer than this.
+uint32_t input_next_deadline(void);
 // Clears the eight latches and hides the overlay; leaves the repeat timers.
 // Called by every screen as it begins.
 void reset_input(void);

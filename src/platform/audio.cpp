@@ -2,9 +2,7 @@
 #include "platform/audio.h"
 #include <SDL_mixer.h>
 #include "platform/assets.h"
-#ifdef OG_TEST_SEAM
-#include "platform/seam.h"
-#endif
+#include "platform/device.h"
 
 int volume = 0;
 int muted = 0;
@@ -64,9 +62,5 @@ int get_volume(void) { return volume; }
 void play_sound(int sound) {
     if (sound < 0 || sound >= SOUND_COUNT || !assets.sounds[sound])
         return;
-#ifdef OG_TEST_SEAM
-    if (plat_sound_hook)
-        plat_sound_hook(sound);
-#endif
-    Mix_PlayChannelTimed(-1, assets.sounds[sound], 0, -1);
+    device_play(sound, assets.sounds[sound]);
 }

@@ -2,13 +2,12 @@
 // numbered button events and states.
 #include "platform/pad.h"
 #include <SDL.h>
+#include <stdio.h>
+#include "platform/device.h"
 #include "platform/joystick.h"
 #include "platform/launcher.h"
 #include "platform/video.h"
 #include "platform/x11.h"
-#ifdef OG_TEST_SEAM
-#include "platform/seam.h"
-#endif
 
 namespace {
 
@@ -188,51 +187,18 @@ void take_event(const SDL_Event &raw) {
     }
 }
 
-// Every event the game sees is taken here. In test builds the scripted
-// events that are due join SDL's queue first, and an empty queue lets the
-// virtual clock move on.
-int poll_raw_event(SDL_Event *raw) {
-#ifdef OG_TEST_SEAM
-    seam_before_poll();
-#endif
-    int got = SDL_PollEvent(raw);
-#ifdef OG_TEST_SEAM
-    if (!got)
-        seam_queue_drained();
-#endif
-    return got;
-}
-
-// Joystick 0 now, as far as the map can name it; 0 when there is none.
-int read_joystick(JoystickState *state) {
-#ifdef OG_TEST_SEAM
-    if (plat_fake_joystick) {
-        *state = *plat_fake_joystick;
-        return 1;
-    }
-#endif
-    if (!joystick)
-        return 0;
-    int buttons = SDL_JoystickNumButtons(joystick), axes = SDL_JoystickNumAxes(joystick);
-    for (int b = 0; b < JOY_BUTTONS; b++)
-        state->button[b] = b < buttons && SDL_JoystickGetButton(joystick, b);
-    state->hat = SDL_JoystickNumHats(joystick) > 0 ? SDL_JoystickGetHat(joystick, 0) : SDL_HAT_CENTERED;
-    for (int a = 0; a < JOY_AXES; a++)
-        state->axis[a] = a < axes ? SDL_JoystickGetAxis(joystick, a) : 0;
-    return 1;
-}
-
 }  // namespace
 
 void pad_open_joystick(void) {
-    if (SDL_NumJoysticks() <= 0)
+    if (device_open_joystick(&joystick) >= 0)
         return;
-    joystick = SDL_JoystickOpen(0);
-#ifndef __EMSCRIPTEN__
-    // The browser lists gamepad slots that it cannot open; there the
-    // keyboard plays on without one.
-    if (!joystick)
-        fatal_error("Couldn't open joystick 0");
+#ifdef OG_CONSOLE
+    // The handheld's joystick is its own pad: without it nothing can be played.
+    fatal_error("Couldn't open joystick 0");
+#else
+    // A desktop or a browser lists pads it cannot open (another program has
+    // it, or the browser has not shown it to the page yet); the keyboard plays.
+    fprintf(stderr, "Couldn't open joystick 0: playing with the keyboard.\n");
 #endif
 }
 
@@ -241,7 +207,7 @@ int pad_next_event(PadEvent *event) {
     for (;;) {
         if (next_change(event))
             return 1;
-        if (!poll_raw_event(&raw))
+        if (!device_next_event(&raw))
             return 0;
         if (raw.type == SDL_QUIT) {
             event->type = PAD_QUIT;
@@ -256,7 +222,7 @@ int pad_next_event(PadEvent *event) {
 // and a button it shows changed is reported at the next drain.
 void pad_sample(void) {
     JoystickState now;
-    if (read_joystick(&now)) {
+    if (device_read_joystick(joystick, &now)) {
         for (int b = 0; b < JOY_BUTTONS; b++)
             control_down[b] = now.button[b];
         set_hat(now.hat);

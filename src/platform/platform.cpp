@@ -1,21 +1,16 @@
-// Start-up and shutdown of SDL, the clock and the presentation of frames.
+// Start-up and shutdown of SDL, and the clock.
 #include "platform/platform.h"
 #include <stdlib.h>
 #include <SDL.h>
 #include <SDL_mixer.h>
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-#endif
 #include "platform/assets.h"
 #include "platform/audio.h"
+#include "platform/device.h"
 #include "platform/launcher.h"
 #include "platform/pad.h"
 #include "platform/ticks.h"
 #include "platform/video.h"
 #include "platform/x11.h"
-#ifdef OG_TEST_SEAM
-#include "platform/seam.h"
-#endif
 
 void init_platform(void) {
     if (SDL_Init(SDL_INIT_EVERYTHING) == -1)
@@ -40,51 +35,6 @@ void shutdown_platform(void) {
     exec_launcher();
 }
 
-uint32_t plat_ticks(void) {
-#ifdef OG_TEST_SEAM
-    if (seam_virtual_clock)
-        return seam_now;
-#endif
-    return SDL_GetTicks();
-}
+uint32_t plat_ticks(void) { return device_ticks(); }
 
-void plat_delay(uint32_t ms) {
-#ifdef OG_TEST_SEAM
-    if (seam_virtual_clock) {
-        seam_now += ms;
-        return;
-    }
-#endif
-    SDL_Delay(ms);
-}
-
-void plat_wait_until(uint32_t tick) {
-    uint32_t now = plat_ticks();
-    if (tick_after(tick, now))
-        plat_delay(tick - now);
-#ifdef __EMSCRIPTEN__
-    // The page shows a frame and takes keys only while the game sleeps: an
-    // animation whose frames run late would otherwise hold the page frozen
-    // to its end.
-    else
-        emscripten_sleep(0);
-#endif
-}
-
-void plat_idle(void) {
-#ifdef OG_TEST_SEAM
-    // On the virtual clock every poll already moves time on.
-    plat_idles++;
-    if (seam_virtual_clock)
-        return;
-#endif
-    SDL_Delay(1);
-}
-
-int plat_flip(void) {
-#ifdef OG_TEST_SEAM
-    return seam_flip();
-#else
-    return SDL_Flip(screen);
-#endif
-}
+uint32_t plat_earliest(uint32_t a, uint32_t b) { return tick_after(a, b) ? b : a; }

@@ -1,17 +1,24 @@
-// The test seam: the virtual clock, the script of events and the hooks.
+// The test builds' device: the virtual clock, the script of events and the
+// hooks, over SDL's dummy drivers.
 #include "platform/seam.h"
+#include <SDL_mixer.h>
+#include "platform/device.h"
 #include "platform/video.h"
 
 void (*plat_frame_hook)(void) = nullptr;
 void (*plat_poll_hook)(void) = nullptr;
 void (*plat_sound_hook)(int) = nullptr;
 int plat_fail_flips = 0;
-long plat_idles = 0;
+long plat_sleeps = 0;
+long plat_slept_ms = 0;
 JoystickState *plat_fake_joystick = nullptr;
-int seam_virtual_clock = 0;
-uint32_t seam_now = 0;
+int plat_unopenable_joystick = 0;
 
 namespace {
+
+int virtual_clock = 0;
+uint32_t virtual_now = 0;
+int woken = 0;  // the game slept, and has not polled since
 
 struct ScriptedEvent {
     uint32_t at;
@@ -24,7 +31,7 @@ int script_count = 0;
 bool due(uint32_t at, uint32_t now) { return (int32_t)(now - at) >= 0; }
 
 void queue_due_events(void) {
-    uint32_t now = seam_virtual_clock ? seam_now : SDL_GetTicks();
+    uint32_t now = device_ticks();
     int queued = 0;
     // SDL's queue holds only so many events; what does not fit waits for the
     // next poll instead of being dropped.
@@ -44,11 +51,11 @@ void queue_due_events(void) {
 }  // namespace
 
 void plat_use_virtual_clock(uint32_t start_ms) {
-    seam_virtual_clock = 1;
-    seam_now = start_ms;
+    virtual_clock = 1;
+    virtual_now = start_ms;
 }
 
-void plat_advance(uint32_t ms) { seam_now += ms; }
+void plat_advance(uint32_t ms) { virtual_now += ms; }
 
 int plat_script_event(uint32_t at, const SDL_Event *event) {
     if (script_count >= PLAT_SCRIPT_MAX)
@@ -63,6 +70,10 @@ int plat_script_event(uint32_t at, const SDL_Event *event) {
     script_count++;
     return 1;
 }
+
+void plat_script_clear(void) { script_count = 0; }
+
+int plat_script_pending(void) { return script_count; }
 
 void plat_fake_joystick_follow(const SDL_Event *event) {
     JoystickState *fake = plat_fake_joystick;
@@ -85,23 +96,46 @@ void plat_fake_joystick_follow(const SDL_Event *event) {
     }
 }
 
-void plat_script_clear(void) { script_count = 0; }
+// ---- the device ------------------------------------------------------------
 
-int plat_script_pending(void) { return script_count; }
+uint32_t device_ticks(void) { return virtual_clock ? virtual_now : SDL_GetTicks(); }
 
-void seam_before_poll(void) {
+void device_sleep(uint32_t ms) {
+    plat_sleeps++;
+    plat_slept_ms += ms;
+    woken = 1;
+    if (virtual_clock)
+        virtual_now += ms;
+    else
+        SDL_Delay(ms);
+}
+
+// One drain of the queue is one input poll, and costs PLAT_POLL_MS so that
+// a busy loop makes progress; a poll that comes straight out of a sleep is
+// on time, as a woken loop's first poll is.
+int device_next_event(SDL_Event *event) {
     if (plat_poll_hook)
         plat_poll_hook();
     queue_due_events();
+    int got = SDL_PollEvent(event);
+    if (!got && virtual_clock && !woken)
+        virtual_now += PLAT_POLL_MS;
+    woken = got && woken;
+    return got;
 }
 
-// One drain of the queue is one input poll: time moves once it is empty.
-void seam_queue_drained(void) {
-    if (seam_virtual_clock)
-        seam_now += PLAT_POLL_MS;
+// The tests have no joystick of their own: only the fake one, or one that
+// is listed but cannot be opened.
+int device_open_joystick(SDL_Joystick **) { return plat_unopenable_joystick ? -1 : 0; }
+
+int device_read_joystick(SDL_Joystick *, JoystickState *state) {
+    if (!plat_fake_joystick)
+        return 0;
+    *state = *plat_fake_joystick;
+    return 1;
 }
 
-int seam_flip(void) {
+int device_present(void) {
     int result;
     if (plat_fail_flips > 0) {
         plat_fail_flips--;
@@ -109,9 +143,15 @@ int seam_flip(void) {
     } else {
         result = SDL_Flip(screen);
     }
-    if (seam_virtual_clock)
-        seam_now += PLAT_FRAME_MS;
+    if (virtual_clock)
+        virtual_now += PLAT_FRAME_MS;
     if (plat_frame_hook)
         plat_frame_hook();
     return result;
+}
+
+void device_play(int sound, Mix_Chunk *chunk) {
+    if (plat_sound_hook)
+        plat_sound_hook(sound);
+    Mix_PlayChannelTimed(-1, chunk, 0, -1);
 }

@@ -11,6 +11,8 @@ enum { BONUS_GRACE = 20, BONUS_DECAY = 10, BONUS_FLOOR = 4 };
 
 int tick_due(void) { return tick_after((uint32_t)table.now_ms, (uint32_t)table.last_tick_ms + TICK_MS); }
 
+uint32_t next_tick_at(void) { return (uint32_t)table.last_tick_ms + TICK_MS + 1; }
+
 void count_tick(void) {
     table.last_tick_ms = table.now_ms;
     table.idle_ticks++;

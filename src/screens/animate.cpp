@@ -13,7 +13,7 @@
 
 namespace {
 
-enum { DEAL_STEPS = 6, PAIR_STEPS = 10, STEP_MS = 10, STOCK_PHASE_MS = 80 };
+enum { DEAL_STEPS = 6, PAIR_STEPS = 10, STEP_MS = FRAME_STEP_MS, STOCK_PHASE_MS = 80 };
 
 }  // namespace
 
@@ -40,11 +40,16 @@ void shuffle_and_deal(void) {
 void animate_for(int ms, int overlay) {
     uint32_t end = plat_ticks() + (uint32_t)ms;
     while (tick_after(end, plat_ticks()) && !exit_requested) {
-        uint32_t next_frame = plat_ticks() + FRAME_STEP_MS;
+        uint32_t step_end = plat_earliest(plat_ticks() + FRAME_STEP_MS, end);
         draw_table(overlay);
         poll_input();
-        plat_wait_until(tick_after(next_frame, end) ? end : next_frame);
+        plat_wait_until(step_end);
     }
+}
+
+void end_animation(void) {
+    if (plat_show_held_frame() == -1)
+        fatal_error("Error in SDL_Flip");
 }
 
 void animate_deal_card(int slot) {
@@ -61,6 +66,7 @@ void animate_deal_card(int slot) {
         table.moving_y += dy;
         animate_for(STEP_MS, OVERLAY_NONE);
     }
+    end_animation();
     table.moving_slot = NO_SLOT;
     table.moving_active = 0;
 }
@@ -87,6 +93,7 @@ void animate_pair_away(int first, int second) {
         table.moving2_y += by;
         animate_for(STEP_MS, OVERLAY_NONE);
     }
+    end_animation();
     table.moving2_slot = NO_SLOT;
     table.moving_slot = NO_SLOT;
     table.moving2_active = 0;
@@ -98,6 +105,7 @@ void turn_stock_card(void) {
     animate_for(STOCK_PHASE_MS, OVERLAY_NONE);
     table.stock_turn_phase = 2;
     animate_for(STOCK_PHASE_MS, OVERLAY_NONE);
+    end_animation();
     table.stock_turn_phase = 0;
     if (take_stock_card())
         play_sound(SOUND_CLICK1);

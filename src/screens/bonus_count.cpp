@@ -32,6 +32,7 @@ void count_stock(void) {
 
 }  // namespace
 
+// One animation from the prize to the end of the closing pause.
 void award_table_bonus(void) {
     int cleared = table_cleared();
     if (cleared) {
@@ -42,4 +43,5 @@ void award_table_bonus(void) {
     if (cleared)
         count_stock();
     animate_for(CLOSING_MS, OVERLAY_NONE);
+    end_animation();
 }

@@ -30,6 +30,7 @@ int keep_time(void) {
         return TICKED;
     table.table_over = 1;
     animate_for(BANNER_MS, OVERLAY_TIMESUP);
+    end_animation();
     return TIMED_OUT;
 }
 
@@ -54,6 +55,7 @@ void start_table(void) {
     table.now_ms = t;
     table.moving_active = 0;
     animate_for(BANNER_MS, OVERLAY_READY);
+    end_animation();
     // Nothing pressed during the deal or the banner may act on the table.
     reset_input();
 }
@@ -71,8 +73,10 @@ void play_table(void) {
         int pressed = input_pending();
         table_input();
         time = keep_time();
+        // Nothing to do until the next tick or a key: the handheld polls on,
+        // the desktop sleeps.
         if (!pressed && time == NOTHING)
-            plat_idle();
+            plat_idle_until(plat_earliest(next_tick_at(), input_next_deadline()));
     }
     if (exit_requested || new_game_requested)
         return;
