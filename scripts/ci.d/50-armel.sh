@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The 32-bit ARM build and its tests under qemu (scripts/cross-armel). It
-# needs about five minutes on two cores, packages included; it is left out,
+# The ARMv5TE soft-float build and its tests under qemu's ARM926EJ-S
+# (scripts/cross-armel). It needs about two and a half minutes on two idle
+# cores, packages included, and five when they are busy; it is left out,
 # saying so, when the run that started it has already used more than
 # OG_ARMEL_START_BY seconds (default 3600) of CI's 90 minutes.
 set -euo pipefail
