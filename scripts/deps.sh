@@ -19,9 +19,9 @@ OG_BUILD_PACKAGES=(build-essential cmake pkg-config g++ clang
 OG_TEST_PACKAGES=(imagemagick valgrind libclang-rt-14-dev python3)
 # scripts/play: the maintained SDL 1.2 and xdpyinfo for the display's size.
 OG_BUILD_PACKAGES+=(libsdl1.2-compat x11-utils)
-# scripts/ci.d/40-compat.sh and 50-armhf.sh: window tests under Xvfb, the
+# scripts/ci.d/40-compat.sh and 50-armel.sh: window tests under Xvfb, the
 # ARM cross toolchain and its emulator.
-OG_TEST_PACKAGES+=(xvfb xdotool crossbuild-essential-armhf qemu-user)
+OG_TEST_PACKAGES+=(xvfb xdotool crossbuild-essential-armel qemu-user)
 # scripts/web and scripts/ci.d/60-web.sh: the browser build and its test
 # (npm too, where no node came with its own).
 OG_WEB_PACKAGES=(emscripten chromium cmake make python3)
