@@ -4,7 +4,7 @@
 //
 // Nothing is linked against libX11: its functions are taken from the copy
 // SDL itself loaded, and only while SDL draws through X11. Builds whose SDL
-// has no X11 driver, or that lack the X11 headers (the handheld, the armhf
+// has no X11 driver, or that lack the X11 headers (the handheld, the armel
 // cross build), get the plain versions at the end of the file.
 #include "platform/x11.h"
 #include <SDL.h>
