@@ -92,13 +92,57 @@ void harness_start(unsigned seed) {
 
 const std::string &harness_dir(void) { return work_dir; }
 
-void key_event(uint32_t at, SDLKey key, int down, SDLMod mod) {
+namespace {
+
+// SDL gives a key down its character when it translates keys, as the game
+// asks it to while the keyboard types.
+void key_with_character(uint32_t at, SDLKey key, int down, SDLMod mod, Uint16 character) {
     SDL_Event e = {};
     e.type = e.key.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.sym = key;
     e.key.keysym.mod = mod;
+    e.key.keysym.unicode = down ? character : 0;
     plat_script_event(at, &e);
+}
+
+}  // namespace
+
+void key_event(uint32_t at, SDLKey key, int down, SDLMod mod) {
+    key_with_character(at, key, down, mod, key >= 32 && key <= 126 ? (Uint16)key : 0);
+}
+
+void type_text(uint32_t at, const char *text) {
+    for (; *text; text++, at += 40) {
+        SDLKey key = (SDLKey)(*text >= 'A' && *text <= 'Z' ? *text - 'A' + 'a' : *text);
+        SDLMod mod = *text >= 'A' && *text <= 'Z' ? KMOD_LSHIFT : KMOD_NONE;
+        key_with_character(at, key, 1, mod, (Uint16)*text);
+        key_with_character(at + 20, key, 0, mod, 0);
+    }
+}
+
+void mouse_button(uint32_t at, int x, int y, int down) {
+    SDL_Event e = {};
+    e.type = e.button.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.button.x = (Uint16)x;
+    e.button.y = (Uint16)y;
+    plat_script_event(at, &e);
+}
+
+void tap_face_button(uint32_t at, uint32_t hold) {
+#ifdef OG_CONSOLE
+    const Uint8 face = 12;  // the handheld's A
+#else
+    const Uint8 face = 0;  // a common gamepad's A
+#endif
+    SDL_Event e = {};
+    e.type = e.jbutton.type = SDL_JOYBUTTONDOWN;
+    e.jbutton.button = face;
+    plat_script_event(at, &e);
+    e.type = e.jbutton.type = SDL_JOYBUTTONUP;
+    plat_script_event(at + hold, &e);
 }
 
 void close_window(uint32_t at) {

@@ -27,6 +27,18 @@ inline void tap_key(uint32_t at, SDLKey key, uint32_t hold = 30) {
     key_event(at, key, 1);
     key_event(at + hold, key, 0);
 }
+// Text typed at `at`, a key down and up a character, each carrying its
+// character as SDL does when it translates keys.
+void type_text(uint32_t at, const char *text);
+// The pointer's first button down or up at (x, y) in game pixels, and a
+// click: down, then up `hold` ms later.
+void mouse_button(uint32_t at, int x, int y, int down);
+inline void click_at(uint32_t at, int x, int y, uint32_t hold = 30) {
+    mouse_button(at, x, y, 1);
+    mouse_button(at + hold, x, y, 0);
+}
+// A face button of the pad (joystick 0), down at `at` and up `hold` ms later.
+void tap_face_button(uint32_t at, uint32_t hold = 30);
 // The window closed at `at`.
 void close_window(uint32_t at);
 

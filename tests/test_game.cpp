@@ -10,6 +10,7 @@
 #include "input/input.h"
 #include "platform/audio.h"
 #include "rules/high_scores.h"
+#include "rules/pairs.h"
 #include "rules/table_state.h"
 
 namespace {
@@ -24,13 +25,14 @@ std::string screen_shown(void) {
 }
 
 // The keys pressed on each kind of screen, in order across the game: U D L R, A a face button, S START, '.' a
-// pause. When they run out the window is closed; a screen without keys (null) is left alone. On the tables
-// named in take_on ("1a2b") the robot takes the score instead.
-struct Plan { const char *menu, *players, *table, *final, *name, *take_on; };
+// pause; or clicks: n New game, q Quit, 1 one player; t types "Ada". When they run out the window is closed;
+// a screen without keys (null) is left alone. On the tables named in take_on ("1a2b") the robot takes the
+// score instead, with the keys, or by clicks after clicking a pair when `clicks` is set.
+struct Plan { const char *menu, *players, *table, *final, *name, *take_on; bool clicks = false; };
 const char *const ALWAYS = "1a1b2a2b3a3b";
 // The first frame of each screen, and the state then.
 struct Step { std::string screen, file; uint32_t ms; int time_left, score0, score1, panel, row0, row1; };
-struct Run { Plan plan; uint32_t quiet_until; std::vector<Step> steps; std::string trace; } run;
+struct Run { Plan plan; uint32_t quiet_until; std::vector<Step> steps; std::string trace; int paired; } run;
 
 Step step(const std::string &screen, int nth = 1) {
     for (const Step &s : run.steps)
@@ -41,9 +43,33 @@ Step step(const std::string &screen, int nth = 1) {
 
 void press(char c) {
     const SDLKey keys[] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_RETURN, SDLK_SPACE};
+    const struct { char c; int x, y; } buttons[] = {{'n', 238, 85}, {'q', 238, 160}, {'1', 213, 88}};
     run.quiet_until = now_ms() + 150;
-    if (c != '.')
+    for (auto &b : buttons)
+        if (c == b.c)
+            return click_at(now_ms(), b.x, b.y);
+    // A face button of the pad: on the name screen the keyboard's would type.
+    if (c == 'A')
+        tap_face_button(now_ms());
+    else if (c == 't')
+        type_text(now_ms(), "Ada");
+    else if (c != '.')
         tap_key(now_ms(), keys[std::string("UDLRSA").find(c)]);
+}
+
+// By clicks: a pair if there is one, first one card and then the other (each on its top strip, which no card
+// covers), then the take-score button.
+void click_on_table(void) {
+    for (int a = 0; a <= WASTE_SLOT && !table.equal_pairs && !table.adjacent_pairs; a++)
+        for (int b = a + 1; b <= WASTE_SLOT; b++)
+            if (is_card_free(a) && is_card_free(b) && judge_pair(table.table_slots[a], table.table_slots[b])) {
+                SlotPos at = slot_position(table.selected_first == a ? b : a);
+                run.quiet_until = now_ms() + 150;
+                return click_at(now_ms(), at.x + 18, at.y + 10);
+            }
+    run.quiet_until = now_ms() + 150;
+    run.paired += !table.takescore_armed && table.equal_pairs + table.adjacent_pairs == 1;
+    click_at(now_ms(), 36, 215);
 }
 
 void robot(void) {
@@ -63,7 +89,9 @@ void robot(void) {
     Plan &p = run.plan;
     const char *&keys = s[0] == 'M' ? p.menu : s[0] == 'P' ? p.players : s[0] == 'N' ? p.name
                         : s[0] == 'F' ? p.final : p.table;
-    if (s[0] == 'T' && strstr(p.take_on, s.c_str() + 1))  // down to the waste, right to the take-score button, twice
+    if (s[0] == 'T' && strstr(p.take_on, s.c_str() + 1) && p.clicks)
+        click_on_table();
+    else if (s[0] == 'T' && strstr(p.take_on, s.c_str() + 1))  // down to the waste, right to the take-score button, twice
         press(table.cursor_slot < TABLE_SLOTS ? 'D' : table.cursor_slot != TAKESCORE_TARGET ? 'R' : 'A');
     else if (keys && *keys)
         press(*keys++);
@@ -78,7 +106,7 @@ void play(unsigned seed, int full, const Plan &plan, const std::string &expected
     harness_start(seed);
     for (int i = 0; i < 10; i++)
         high_scores[i].score = i < full ? 999999 : full == 9;
-    run = {plan, 0, {}, ""};
+    run = {plan, 0, {}, "", 0};
     plat_frame_hook = robot;
     run_game_flow();
     EXPECT_EQ(expected_trace, run.trace);
@@ -120,6 +148,18 @@ TEST(WholeGame, PauseResumeNewGameAndQuitDuringATableSavesNothing) {
     EXPECT_EQ(step("M", 2).time_left - 1, step("T2b", 2).time_left) << "a resume costs one tick";
     EXPECT_EQ(0, step("T1a", 2).score0 + step("T1a", 2).score1) << "the old game's scores are gone";
     EXPECT_GT(players[0].score, 0);
+}
+
+// A mouse alone plays a game: New game, one player, a pair and the take-score button on each table by clicks;
+// the name typed, accepted with Return; Quit.
+TEST(WholeGame, PlayedByClicks) {
+#ifdef OG_CONSOLE
+    const char *typed = "Player 1";  // the handheld has no keyboard to type with
+#else
+    const char *typed = "Ada";
+#endif
+    play(8, 0, {"nq", "1", "", nullptr, "tS", ALWAYS, true}, "M P T1a T2a T3a N0 M", typed + std::string("=1 "));
+    EXPECT_EQ(std::make_tuple(exit_requested, run.paired), std::make_tuple(1, 3)) << "a pair on each table";
 }
 
 TEST(WholeGame, EachPlayerIsJudgedAgainstTheListAsItStandsAtTheirTurn) {

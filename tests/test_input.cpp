@@ -221,6 +221,35 @@ TEST(Pad, ListedButUnopenable) {
 #endif
 }
 
+// The mouse's arrow stays hidden for a player of keys or a pad: it shows once the mouse moves over the window
+// (its first position only tells where it is), and hides at the next key or button pressed.
+TEST(Pointer, TheArrowShowsWhileTheMouseMoves) {
+    harness_start();
+    auto move_to = [](int x, int y) {
+        SDL_Event e = {};
+        e.type = e.motion.type = SDL_MOUSEMOTION;
+        e.motion.x = (Uint16)x, e.motion.y = (Uint16)y;
+        plat_script_event(now_ms(), &e);
+    };
+    // m a motion to x, k a key, j a pad button: after each, is the arrow shown?
+    const struct { char what; int x; } steps[] = {{'m', 10}, {'m', 10}, {'m', 30}, {'k', 0}, {'m', 40}, {'j', 0}, {'m', 40}};
+    std::string shown;
+    for (auto &step : steps) {
+        if (step.what == 'm')
+            move_to(step.x, 20);
+        else if (step.what == 'k')
+            tap_key(now_ms(), SDLK_LEFT, 5);
+        else
+            tap_face_button(now_ms(), 5);
+        for (int i = 0; i < 3; i++) {
+            plat_advance(10);
+            poll_input();
+        }
+        shown += SDL_ShowCursor(SDL_QUERY) ? '1' : '0';
+    }
+    EXPECT_EQ(shown, "0010100");
+}
+
 // START consumed while held is not pressed again until it goes down again;
 // a reset (a new screen) clears every latch and hides the volume at once, but
 // a held direction steps only at its repeat.

@@ -6,6 +6,7 @@
 #include "draw/backdrop.h"
 #include "harness.h"
 #include "input/input.h"
+#include "platform/audio.h"
 #include "rules/high_scores.h"
 #include "screens/main_menu.h"
 #include "screens/name_entry.h"
@@ -15,7 +16,10 @@ namespace {
 
 // One character of input a frame, set in the latches the menu reads next:
 // U D L R directions, A a face button, S START, B LEFT and RIGHT together,
-// X RIGHT and a face button, '.' nothing; then the window closes.
+// X RIGHT and a face button, '.' nothing; or events the menu polls next: a
+// click on the button of r Resume, n New game, h High scores, q Quit, 1 or 2
+// players, p beside them, m a press on New game let go on Quit, e Escape.
+// Then the window closes.
 const char *script;
 // Each frame: where the selector is (R N H I Q in the main menu, 1 or 2 in
 // the player-count menu), then the panel in view and its slide unless 0.
@@ -42,6 +46,15 @@ void script_frame(void) {
                                                       {"RBX", &press_right}, {"AX", &press_action}, {"S", &hold_start}};
     for (auto &latch : latches)
         *latch.second |= *script && strchr(latch.first, *script);
+    const struct { char c; int x, y; } clicks[] = {{'r', 210, 55}, {'n', 210, 80}, {'h', 270, 119}, {'q', 210, 155},
+                                                   {'1', 200, 75}, {'2', 260, 97}, {'p', 100, 120}};
+    for (auto &click : clicks)
+        if (*script == click.c)
+            click_at(now_ms(), click.x, click.y, 0);
+    if (*script == 'm')
+        mouse_button(now_ms(), 210, 80, 1), mouse_button(now_ms(), 210, 155, 0);
+    if (*script == 'e')
+        tap_key(now_ms(), SDLK_ESCAPE);
     exit_requested |= !*script;
     script += *script != 0;
 }
@@ -59,6 +72,13 @@ TEST(Menus, SelectionPanelsPlayerCountAndOutcome) {
         {-1, 1, "DDA.A.", " N H I I2-200 I2-160 I+200 I+160", 1, 0, 1},
         {-1, 1, "DA.DA.", " N H H1+200 H1+160 I1+120 I2-200 I2-160", 1, 0, 1},
         {-1, 1, "AX", " N 1", 0, 1, 2},  // a toggle with the confirm still counts; no end requested
+        // A click chooses its button; a tap beside the buttons is a press while a panel shows.
+        {-1, 1, "hp.", " N H1+200 H-200 H-160", 1, 0, 1}, {-1, 2, "n1", " N 2", 0, 1, 1}, {-1, 1, "2n2", " N N 1", 0, 1, 2},
+        // Nothing for Resume where it is not drawn, a press let go elsewhere, the felt, or Escape without a game.
+        {-1, 1, "rmpeq", " N N N N N", 1, 0, 1},
+#ifndef OG_CONSOLE
+        {2, 1, "e", " R", 0, 0, 1},  // Escape resumes a paused table
+#endif
     };
     harness_start();
     for (auto &c : cases) {
@@ -73,6 +93,7 @@ TEST(Menus, SelectionPanelsPlayerCountAndOutcome) {
                   std::make_tuple(seen, exit_requested, new_game_requested, player_count, info_panel));
     }
     plat_fail_flips = 1;
+    exit_requested = 0;
     EXPECT_EXIT(run_main_menu(), testing::ExitedWithCode(1), "Error in SDL_Flip");
     EXPECT_EXIT(run_player_count_menu(), testing::ExitedWithCode(1), "Error in SDL_Flip");
 }
@@ -113,43 +134,60 @@ TEST(ScoreList, NewRowsLitAndAFullNameStopsAtItsField) {
     SDL_FreeSurface(std::exchange(assets.font2, real_font));
 }
 
-// Typing and accepting, a failed flip (on the first frame) and a closed window each store the name as it
-// stands and open the next menu on the list. The old name is marked until the first pick.
+// Picking and accepting, a failed flip (on the first frame) and a closed window each store the name as it
+// stands and open the next menu on the list. The old name is marked until the first pick. A keyboard types
+// what is on the grid, its face keys and the volume's "-" too, and BackSpace deletes; a click picks a cell.
 TEST(NameEntryScreen, LinesTypingAndTheWaysItEnds) {
     harness_start();
     SDL_Surface *real_font = std::exchange(assets.font1, code_font(6, 10));
     static std::string lines;
     static uint32_t frames, last_frame;
-    plat_frame_hook = [] {
-        EXPECT_GE(now_ms() - std::exchange(last_frame, now_ms()), 50u) << "a frame every 50 ms";
-        lines.clear();
-        for (int y : {30, 40, 50, 60, 74, 225})
-            lines += code_text_at(y) + "|";
-        plat_fail_flips += ++frames == 2000;  // no loop runs for ever
-    };
     const uint32_t box = screen_rgb(16, 0, 80), highlight = screen_rgb(176, 176, 0);
-    const int cases[][3] = {{0, 1, 0}, {0, 0, 0}, {1, 0, 1}};  // the player, a failed flip, a closed window
-    for (auto &[player, fail, close] : cases) {
-        player_count = 1 + player;
-        players[player].score = 41250;
-        memset(high_scores, 0, sizeof high_scores);
-        exit_requested = frames = info_panel = 0;
-        plat_fail_flips = fail;
+    enum { PICK, FAIL, CLOSE, TYPE, CLICK };
+    const struct { int player, how; const char *name; int cursor; } cases[] = {
+        {0, FAIL, "Player 1", 1}, {0, PICK, "B", 1}, {1, CLOSE, "Player 2", 1},
+#ifndef OG_CONSOLE
+        {0, TYPE, "Zx-a", 0},
+#endif
+        {1, CLICK, "C", 77}};
+    for (auto &c : cases) {
+        harness_start();  // nothing held, the names as a run starts
+        plat_frame_hook = [] {
+            EXPECT_GE(now_ms() - std::exchange(last_frame, now_ms()), 50u) << "a frame every 50 ms";
+            lines.clear();
+            for (int y : {30, 40, 50, 60, 74, 225})
+                lines += code_text_at(y) + "|";
+            plat_fail_flips += ++frames == 2000;  // no loop runs for ever
+        };
+        player_count = 1 + c.player;
+        players[c.player].score = 41250;
+        frames = 0;
+        plat_fail_flips = c.how == FAIL;
         uint32_t t = now_ms() + 100;
-        tap_key(t, SDLK_RIGHT);
-        if (close)
-            close_window(t + 150);  // before the pick
-        tap_key(t + 200, SDLK_SPACE);  // "B"
+        if (c.how == TYPE) {
+            type_text(t, "Zx-y+");  // "+" is not on the grid: it stays the volume key
+            tap_key(t + 200, SDLK_BACKSPACE);
+            type_text(t + 300, "a");
+        } else if (c.how == CLICK) {
+            click_at(t, 84 + 24 + 5, 140 - 1);     // "C"
+            click_at(t + 200, 82 + 144 + 11, 200);  // "}" at the far corner of its cell
+        } else {
+            tap_key(t, SDLK_RIGHT);
+            if (c.how == CLOSE)
+                close_window(t + 150);  // before the pick
+            tap_face_button(t + 200);  // "B"
+        }
         tap_key(t + 600, SDLK_RETURN, 100);  // held across a poll
-        run_name_entry(player);
-        plat_script_clear();
-        std::string name = fail || close ? "Player " + std::to_string(player + 1) : "B";  // the name as it stands
-        EXPECT_EQ(name + "=" + name, players[player].name + std::string("=") + high_scores[0].name);
-        EXPECT_TRUE(high_scores[0].score == 41250 && info_panel == 1 && exit_requested == (fail || close)) << player;
-        EXPECT_EQ(std::string(player ? "Player 2" : "") + "|You are in the top ten!|41250|Enter your name:|" + name +
+        run_name_entry(c.player);
+        EXPECT_EQ(std::string(c.name) + "=" + c.name, players[c.player].name + std::string("=") + high_scores[0].name);
+        EXPECT_TRUE(high_scores[0].score == 41250 && info_panel == 1 && exit_requested == (c.how == FAIL || c.how == CLOSE))
+            << c.name;
+        EXPECT_EQ(std::string(c.player ? "Player 2" : "") + "|You are in the top ten!|41250|Enter your name:|" + c.name +
                       "|Press Start to accept|", lines);
-        EXPECT_EQ(name == "B" ? box : highlight, pixel_at(145, 80)) << "the old name marked until the first pick";
-        EXPECT_EQ(!fail, pixel_at(82 + 12, 138) == highlight) << "the cursor's cell lit wherever it goes";
+        EXPECT_EQ(c.how == FAIL || c.how == CLOSE ? highlight : box, pixel_at(145, 80)) << "the old name marked until the first pick";
+        EXPECT_EQ(c.how != FAIL, pixel_at(82 + 12 * (c.cursor % 13), 138 + 12 * (c.cursor / 13)) == highlight)
+            << "the cursor's cell lit wherever it goes";
+        EXPECT_EQ(get_volume(), c.how == TYPE ? 97 : 90) << "a typed '-' is no volume key, a '+' off the grid is";
     }
     SDL_FreeSurface(std::exchange(assets.font1, real_font));
 }

@@ -211,6 +211,39 @@ TEST(TableControls, EachLatchAndTheFaceButtonOnEachKindOfTarget) {
     }
 }
 
+// A click acts where the table shows something that acts: it moves the cursor there (a click, the button
+// disarmed) and presses. A covered card, the felt, or a press let go elsewhere do nothing, silently.
+TEST(TableControls, ClicksActOnWhatIsDrawnThere) {
+    const int W = WASTE_SLOT, S = STOCK_TARGET, T = TAKESCORE_TARGET, N = NO_SLOT;
+    const struct { int cursor, armed, x, y, x2, y2, to, first, armed_after, over; std::set<int> sounds; } cases[] = {
+        {30, 0, 130, 168, 126, 125, 29, 29, 0, 0, {SOUND_CLICK3}},  // the card in slot 29, from corner to corner
+        {30, 1, 170, 140, 170, 140, 30, 30, 1, 0, {}},  // the cursor's own card: no move, still armed
+        {30, 0, 115, 110, 115, 110, 30, N, 0, 0, {}},  // slot 23's strip above the row that covers it
+        {30, 1, 241, 210, 241, 210, 30, N, 1, 0, {}},  // the felt, a pixel right of the waste card
+        {30, 0, 130, 160, 170, 160, 30, N, 0, 0, {}},  // from slot 29 to slot 30
+        {30, 0, 20, 210, 61, 229, T, N, 1, 0, {SOUND_CLICK3}},  // the take-score button arms
+        {T, 1, 20, 210, 20, 210, T, N, 0, 1, {}},  // and ends the table
+        {30, 1, 81, 181, 143, 227, S, N, 0, 0, {SOUND_CLICK3}},  // the stock: no gap yet, so no turn
+        {30, 0, 240, 235, 240, 235, W, W, 0, 0, {SOUND_CLICK3}},  // the waste card
+    };
+    harness_start(11);
+    start_table();
+    const TableState fresh = table;
+    plat_sound_hook = [](int sound) { sounds_started.insert(sound); };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+        table = fresh;
+        set({{&table.cursor_slot, c.cursor}, {&table.takescore_armed, c.armed}});
+        pointer_click = {1, c.x, c.y, c.x2, c.y2};
+        sounds_started.clear();
+        table_input();
+        EXPECT_EQ(sounds_started, c.sounds);
+        EXPECT_EQ(std::make_tuple(table.cursor_slot, table.selected_first, table.takescore_armed, table.table_over,
+                                  pointer_click.pending, press_action),
+                  std::make_tuple(c.to, c.first, c.armed_after, c.over, 0, 0));
+    }
+}
+
 // The handheld presents every frame it draws and never sleeps; the desktop
 // presents at most one frame every 16 ms, yet every flight's and stock
 // turn's last frame, and sleeps no more than 150 times a second.

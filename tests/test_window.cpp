@@ -53,14 +53,32 @@ bool window_shows_screen(int s) {
     return true;
 }
 
-// The pad's button downs that arrive within `ms` of real time.
-std::vector<int> downs_within(int ms) {
+// The pad's button downs that arrive within `ms` of real time, and its pointer's downs and ups ("v12,34",
+// "^12,34").
+std::vector<int> downs_within(int ms, std::string *pointer = nullptr) {
     std::vector<int> downs;
     for (int waited = 0; waited < ms; waited += 10, usleep(10 * 1000))
         for (PadEvent e; pad_next_event(&e);)
             if (e.type == PAD_BUTTON_DOWN)
                 downs.push_back(e.button);
+            else if (pointer && (e.type == PAD_POINTER_DOWN || e.type == PAD_POINTER_UP))
+                *pointer += (e.type == PAD_POINTER_DOWN ? " v" : " ^") + std::to_string(e.x) + "," + std::to_string(e.y);
     return downs;
+}
+
+// Clicks at game pixel (x, y) as the window shows it, `s` screen pixels to a game pixel; in full screen the
+// game's 320 x 240 lie in the middle of the display. Returns what the pad made of it.
+std::string click_in_window(int x, int y, int s, bool fullscreen) {
+    std::string where = "--window " + window_id() + " " + std::to_string(x * s) + " " + std::to_string(y * s);
+    if (fullscreen) {
+        int w = 0, h = 0;
+        sscanf(run_x("xdotool getdisplaygeometry").c_str(), "%d %d", &w, &h);
+        where = std::to_string((w - 320 * s) / 2 + x * s) + " " + std::to_string((h - 240 * s) / 2 + y * s);
+    }
+    run_x("xdotool mousemove " + where + " click 1 && echo done");
+    std::string pointer;
+    downs_within(300, &pointer);
+    return pointer;
 }
 
 bool key_to_window(const char *keys) {
@@ -103,6 +121,16 @@ TEST(Window, ShowsTheFrameSharplyAndAltReturnLeavesItAsItWas) {
     }
     EXPECT_FALSE(screen->flags & SDL_FULLSCREEN);
     EXPECT_TRUE(window_shows_screen(s));
+    // A click reaches the game in its pixels, at the window's scale and in full screen with borders round it.
+    EXPECT_EQ(click_in_window(37, 201, s, false), " v37,201 ^37,201");
+    if (!sdl_is_maintained()) {  // the maintained library goes full screen only through a window manager
+        ASSERT_TRUE(key_to_window("alt+Return"));
+        downs_within(400);
+        EXPECT_TRUE(screen->flags & SDL_FULLSCREEN);
+        EXPECT_EQ(click_in_window(300, 12, s, true), " v300,12 ^300,12");
+        ASSERT_TRUE(key_to_window("alt+Return"));
+        downs_within(400);
+    }
     ASSERT_TRUE(key_to_window("Return"));
     EXPECT_EQ(downs_within(500), std::vector<int>{BTN_START}) << "the keys still arrive";
     if (const char *shots = getenv("OG_WINDOW_SHOTS"))

@@ -709,18 +709,17 @@ def make_instructions():
         "(K and A too), plus a *bonus* up to",
         "500 that shrinks while none is made.",
         None,
-        "*Down*/*Up*: the table or the three",
-        "buttons below it. *Take score*: press",
-        "it twice. *Stock* (held by the gorvel):",
-        "the waste card fills the lowest gap",
-        "and the next is turned. *Waste*: the",
-        "turned card; it pairs like a free one.",
+        "*Down*/*Up*: the table or the buttons",
+        "below it. *Take score*: press twice.",
+        "*Stock* (the gorvel): the waste card",
+        "fills the lowest gap, the next turns.",
+        "*Waste*: pairs like a free card.",
         None,
         "Each table is timed (the top bar);",
-        "time left scores when it ends.",
-        "*Cleared:* 10000 + 1000 a stock card.",
-        "Three tables make a game.",
+        "time left scores. *Cleared:* 10000",
+        "+ 1000 a stock card. 3 tables a game.",
         None,
+        "*Click* or *tap* a card or a button.",
     ]
     y = 18
     for text in lines:
@@ -733,7 +732,7 @@ def make_instructions():
         ("", "PAD", "KEYBOARD"),
         ("move", "pad", "arrows"),
         ("choose", "A B X Y", "Space Z X C"),
-        ("pause", "START", "Return"),
+        ("pause", "START", "Return Esc"),
         ("volume", "VOL+ VOL-", "+ -"),
         ("mute", "VOL+ & VOL-", "+ & -"),
     ]
@@ -745,8 +744,9 @@ def make_instructions():
         marked_text(img, (110, y), key, colours[1])
         y += 8
     y += 4
-    assert marked_text(img, (8, y), "*Name:* { deletes, } or *START* accepts.") < w - 6
-    y += 8
+    for text in ("*Name:* type it, or pick; { or BackSpace", "deletes, } or *START* (Return) accepts."):
+        assert marked_text(img, (8, y), text) < w - 6, text
+        y += 8
     assert y <= h - 4, y
     return img
 

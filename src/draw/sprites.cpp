@@ -18,6 +18,10 @@ int printable_run(const char *text) {
 
 void draw_image(int x, int y, Image *image, Image *destination) { plat_blit(image, nullptr, destination, x, y); }
 
+bool image_covers(const Image *image, int left, int top, int x, int y) {
+    return image && x >= left && y >= top && x < left + image_width(image) && y < top + image_height(image);
+}
+
 void set_font(Image *image) {
     current_font.image = image;
     current_font.glyph_width = image_width(image) / FONT_CELLS;

@@ -13,6 +13,10 @@ extern Font current_font;
 
 // Blits the whole image with its top-left corner at (x, y).
 void draw_image(int x, int y, Image *image, Image *destination);
+// Whether the image, drawn with its top-left corner at (left, top), covers
+// the point (x, y); a null image covers nothing. How the screens find what a
+// click lies on, from the positions they draw at.
+bool image_covers(const Image *image, int left, int top, int x, int y);
 // Makes the image the current font; the image must not be null.
 void set_font(Image *image);
 // One printable character of the current font with its cell at (x, y).

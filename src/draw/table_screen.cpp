@@ -42,16 +42,33 @@ void draw_value(int v, int x, int y) {
     plat_blit(assets.numbers, &cell, screen, x, y);
 }
 
+// The tile of the card in slot s (0..33), or null for no card.
+Image *card_tile(int s) {
+    int v = table.table_slots[s];
+    if (v < 1 || v > 13)
+        return nullptr;
+    int chosen = s == table.selected_first || s == table.selected_second;
+    return chosen ? assets.tile_highlighted : assets.tile_normal;
+}
+
+// The mascot holds the stock; two frames show it turning the next card.
+Image *stock_picture(void) {
+    Image *const phases[] = {assets.gorvel1, assets.gorvel2, assets.gorvel3};
+    if (table.table_slots[STOCK_TOP] == 0)
+        return assets.gorvel4;
+    if (table.stock_turn_phase >= 0 && table.stock_turn_phase <= 2)
+        return phases[table.stock_turn_phase];
+    return nullptr;
+}
+
 }  // namespace
 
 void draw_card(int s, int x, int y) {
     if (s < 0 || s > WASTE_SLOT)
         return;
-    int v = table.table_slots[s];
-    if (v >= 1 && v <= 13) {
-        int chosen = s == table.selected_first || s == table.selected_second;
-        draw_image(x, y, chosen ? assets.tile_highlighted : assets.tile_normal, screen);
-        draw_value(v, x + VALUE_DX, y + VALUE_DY);
+    if (Image *tile = card_tile(s)) {
+        draw_image(x, y, tile, screen);
+        draw_value(table.table_slots[s], x + VALUE_DX, y + VALUE_DY);
     }
     if (s == table.cursor_slot)
         draw_image(x + SELECTOR_DX, y + SELECTOR_DY, assets.selector, screen);
@@ -68,15 +85,8 @@ void draw_cards(void) {
     }
 }
 
-// The mascot holds the stock; two frames show it turning the next card.
 void draw_stock(void) {
-    Image *const phases[] = {assets.gorvel1, assets.gorvel2, assets.gorvel3};
-    Image *picture = nullptr;
-    if (table.table_slots[STOCK_TOP] == 0)
-        picture = assets.gorvel4;
-    else if (table.stock_turn_phase >= 0 && table.stock_turn_phase <= 2)
-        picture = phases[table.stock_turn_phase];
-    draw_image(STOCK_X, STOCK_Y, picture, screen);
+    draw_image(STOCK_X, STOCK_Y, stock_picture(), screen);
     if (table.cursor_slot == STOCK_TARGET)
         draw_image(STOCK_SELECTOR_X, STOCK_SELECTOR_Y, assets.selector, screen);
 }
@@ -171,6 +181,20 @@ void draw_banner(int overlay) {
 }
 
 }  // namespace
+
+int table_target_at(int x, int y) {
+    // From the top of the drawing down; lower rows lie over the rows above.
+    if (image_covers(assets.button_takescore, TAKESCORE_X, TAKESCORE_Y, x, y))
+        return TAKESCORE_TARGET;
+    if (image_covers(stock_picture(), STOCK_X, STOCK_Y, x, y))
+        return STOCK_TARGET;
+    for (int s = WASTE_SLOT; s >= 0; s--) {
+        SlotPos at = slot_position(s);
+        if (!shown_in_flight(s) && image_covers(card_tile(s), at.x, at.y, x, y))
+            return s;
+    }
+    return NO_SLOT;
+}
 
 void draw_table(int overlay) {
     draw_image(0, 0, assets.background, screen);

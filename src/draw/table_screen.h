@@ -18,3 +18,8 @@ void draw_table(int overlay);
 // The card of slot s (0..33) at (x, y), with its highlight and the cursor;
 // only draw_table calls it, for the slots, the waste and cards in flight.
 void draw_card(int s, int x, int y);
+// What lies under the point (x, y) as draw_table draws it: the take-score
+// button, the stock picture, or the topmost card there (a table slot or the
+// waste, free or covered); NO_SLOT on the felt. The table controls find
+// what a click acts on with it.
+int table_target_at(int x, int y);

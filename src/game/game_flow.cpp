@@ -30,7 +30,8 @@ int play_game(void) {
     return 1;
 }
 
-int final_screen_pressed(void) { return press_action || hold_start; }
+// A face button, START or a tap anywhere.
+int final_screen_pressed(void) { return press_action || hold_start || pointer_click.pending; }
 
 // A press ends the wait at once, and stays latched for the next screen to
 // clear. A closed window ends it too: nobody is left to look at it. No frame

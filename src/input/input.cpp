@@ -10,6 +10,8 @@
 int press_left = 0, press_right = 0, press_up = 0, press_down = 0;
 int press_action = 0, hold_start = 0;
 int stock_requested = 0, takescore_requested = 0;
+int press_escape = 0;
+PointerClick pointer_click = {0, 0, 0, 0, 0};
 uint32_t volume_shown_until = 0;
 
 namespace {
@@ -21,6 +23,11 @@ uint32_t vol_repeat_at = 0;
 // START went down and up within one drain of the queue: its release waits
 // for the next poll, so that a quick tap is seen by the screen polling now.
 int start_release_due = 0;
+// The pointer's button is down, since this screen began, at (down_x, down_y).
+int pointer_held = 0, down_x = 0, down_y = 0;
+// Characters typed and not yet taken, oldest first.
+enum { TYPED_MAX = 16 };
+int typed[TYPED_MAX], typed_count = 0;
 
 enum {
     FIRST_REPEAT_MS = 350,
@@ -56,6 +63,17 @@ void take_events(void) {
     while (pad_next_event(&event)) {
         if (event.type == PAD_QUIT) {
             exit_requested = 1;
+        } else if (event.type == PAD_POINTER_DOWN) {
+            pointer_held = 1;
+            down_x = event.x;
+            down_y = event.y;
+        } else if (event.type == PAD_POINTER_UP) {
+            if (pointer_held)
+                pointer_click = {1, down_x, down_y, event.x, event.y};
+            pointer_held = 0;
+        } else if (event.type == PAD_TEXT) {
+            if (typed_count < TYPED_MAX)
+                typed[typed_count++] = event.text;
         } else if (event.type == PAD_BUTTON_DOWN) {
             int b = event.button;
             if (b == BTN_START) {
@@ -64,6 +82,8 @@ void take_events(void) {
                 start_release_due = 0;
             } else if (b >= BTN_A && b <= BTN_Y) {
                 press_action = 1;
+            } else if (b == BTN_ESCAPE) {
+                press_escape = 1;
             }
         } else if (event.button == BTN_START) {
             if (start_went_down)
@@ -135,11 +155,33 @@ uint32_t input_next_deadline(void) {
     return tick_after(next, now) ? next : now;
 }
 
-int input_pending(void) { return press_left || press_right || press_up || press_down || press_action || hold_start; }
+int input_pending(void) {
+    return press_left || press_right || press_up || press_down || press_action || hold_start || press_escape ||
+           pointer_click.pending;
+}
+
+int take_click(int (*target_at)(int x, int y)) {
+    if (!pointer_click.pending)
+        return -1;
+    pointer_click.pending = 0;
+    int target = target_at(pointer_click.down_x, pointer_click.down_y);
+    return target == target_at(pointer_click.up_x, pointer_click.up_y) ? target : -1;
+}
+
+int take_typed(void) {
+    if (typed_count == 0)
+        return 0;
+    int c = typed[0];
+    for (int i = 1; i < typed_count; i++)
+        typed[i - 1] = typed[i];
+    typed_count--;
+    return c;
+}
 
 void reset_input(void) {
     volume_shown_until = 0;
     press_left = press_right = press_up = press_down = 0;
-    press_action = hold_start = 0;
+    press_action = hold_start = press_escape = 0;
     stock_requested = takescore_requested = 0;
+    pointer_click.pending = pointer_held = typed_count = 0;
 }

@@ -1,8 +1,9 @@
 // The desktop pad: keyboard keys and joystick 0 become the console's
-// numbered button events and states.
+// numbered button events and states, and the mouse a pointer.
 #include "platform/pad.h"
 #include <SDL.h>
 #include <stdio.h>
+#include <string.h>
 #include "platform/device.h"
 #include "platform/joystick.h"
 #include "platform/launcher.h"
@@ -27,6 +28,9 @@ const KeyBinding key_map[] = {
     {SDLK_PLUS, BTN_VOLUP},    {SDLK_EQUALS, BTN_VOLUP},
     {SDLK_KP_PLUS, BTN_VOLUP}, {SDLK_MINUS, BTN_VOLDOWN},
     {SDLK_KP_MINUS, BTN_VOLDOWN},
+#ifndef OG_CONSOLE
+    {SDLK_ESCAPE, BTN_ESCAPE},
+#endif
 #ifdef __EMSCRIPTEN__
     // The browser's SDL passes on the DOM key codes it does not know: Chrome
     // sends = and + as 187 and - as 189 (Firefox's 61 and 173 it reads as =
@@ -58,7 +62,7 @@ struct PadBinding {
 
 #ifdef OG_CONSOLE
 // The console's own pad numbers its buttons as the game does.
-static_assert((int)JOY_BUTTONS >= (int)PAD_BUTTONS, "every console button is a joystick button");
+static_assert((int)JOY_BUTTONS > (int)BTN_VOLDOWN, "every console button is a joystick button");
 const PadBinding pad_map[] = {
     {BTN_UP, BTN_UP},               {BTN_UPLEFT, BTN_UPLEFT},   {BTN_LEFT, BTN_LEFT},
     {BTN_DOWNLEFT, BTN_DOWNLEFT},   {BTN_DOWN, BTN_DOWN},       {BTN_DOWNRIGHT, BTN_DOWNRIGHT},
@@ -79,12 +83,29 @@ const PadBinding pad_map[] = {
 };
 #endif
 
+#ifdef OG_CONSOLE
+const int KEYBOARD_TYPES = 0;
+#else
+const int KEYBOARD_TYPES = 1;
+#endif
+const char *typed_characters = nullptr;  // while the keyboard types
+
+// The arrow is hidden from the start; the first motion only tells where the
+// mouse is, since a window may report one as it opens.
+int arrow_shown = 0, pointer_seen = 0, pointer_x = 0, pointer_y = 0;
+
 unsigned char key_down[SDLK_LAST];     // mapped keys now held
 int keys_holding[PAD_BUTTONS];         // held keys per button
 unsigned char control_down[CONTROLS];  // the joystick's controls now held
 unsigned char reported[PAD_BUTTONS];   // as the last event of each button said
 unsigned char went_down[PAD_BUTTONS];  // since the last sample
 unsigned char sampled[PAD_BUTTONS];
+
+void show_arrow(int shown) {
+    if (shown != arrow_shown)
+        SDL_ShowCursor(shown);
+    arrow_shown = shown;
+}
 
 int button_for_key(SDLKey key) {
     for (const KeyBinding &binding : key_map)
@@ -113,6 +134,8 @@ int next_change(PadEvent *event) {
             continue;
         reported[b] = (unsigned char)held;
         went_down[b] |= (unsigned char)held;
+        if (held)
+            show_arrow(0);
         event->type = held ? PAD_BUTTON_DOWN : PAD_BUTTON_UP;
         event->button = b;
         return 1;
@@ -120,18 +143,54 @@ int next_change(PadEvent *event) {
     return 0;
 }
 
-void take_key(const SDL_KeyboardEvent &key) {
+// The character a key types now, or 0 when it types none of the characters
+// taken.
+int typed_character(const SDL_keysym &keysym) {
+    if (!typed_characters)
+        return 0;
+    if (keysym.sym == SDLK_BACKSPACE)
+        return PAD_TEXT_DELETE;
+    int c = keysym.unicode;
+    return c >= 32 && c <= 126 && strchr(typed_characters, c) ? c : 0;
+}
+
+// Returns 1 with a PAD_TEXT event when the key types.
+int take_key(const SDL_KeyboardEvent &key, PadEvent *event) {
     int down = key.type == SDL_KEYDOWN;
     int enter = key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER;
     if (down && enter && (key.keysym.mod & KMOD_ALT)) {
         plat_toggle_fullscreen();
-        return;
+        return 0;
+    }
+    if (down && (event->text = typed_character(key.keysym))) {
+        event->type = PAD_TEXT;
+        show_arrow(0);
+        return 1;
     }
     int button = button_for_key(key.keysym.sym);
     if (button < 0 || key_down[key.keysym.sym] == down)
-        return;
+        return 0;
     key_down[key.keysym.sym] = (unsigned char)down;
     keys_holding[button] += down ? 1 : -1;
+    return 0;
+}
+
+// Returns 1 with a pointer event for the first button.
+int take_mouse(const SDL_Event &raw, PadEvent *event) {
+    if (raw.type == SDL_MOUSEMOTION) {
+        if (pointer_seen && (raw.motion.x != pointer_x || raw.motion.y != pointer_y))
+            show_arrow(1);
+        pointer_seen = 1;
+        pointer_x = raw.motion.x;
+        pointer_y = raw.motion.y;
+        return 0;
+    }
+    if (raw.button.button != SDL_BUTTON_LEFT)
+        return 0;
+    event->type = raw.type == SDL_MOUSEBUTTONDOWN ? PAD_POINTER_DOWN : PAD_POINTER_UP;
+    event->x = raw.button.x;
+    event->y = raw.button.y;
+    return 1;
 }
 
 // Key-up events are lost while another window has the keyboard: every held
@@ -160,13 +219,17 @@ void set_axis(int axis, int value) {
 }
 
 // Only what the map can name is taken: any other joystick, hat, axis or
-// button is dropped.
-void take_event(const SDL_Event &raw) {
+// button is dropped. Returns 1 with the event when the raw one is a pointer
+// event or a typed key; button changes come from the state it leaves.
+int take_event(const SDL_Event &raw, PadEvent *event) {
     switch (raw.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-        take_key(raw.key);
-        break;
+        return take_key(raw.key, event);
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        return take_mouse(raw, event);
     case SDL_JOYBUTTONDOWN:
     case SDL_JOYBUTTONUP:
         if (raw.jbutton.which == 0 && raw.jbutton.button < JOY_BUTTONS)
@@ -185,6 +248,7 @@ void take_event(const SDL_Event &raw) {
             release_all_keys();
         break;
     }
+    return 0;
 }
 
 }  // namespace
@@ -213,8 +277,16 @@ int pad_next_event(PadEvent *event) {
             event->type = PAD_QUIT;
             return 1;
         }
-        take_event(raw);
+        if (take_event(raw, event))
+            return 1;
     }
+}
+
+void pad_type_characters(const char *characters) {
+    if (!KEYBOARD_TYPES)
+        return;
+    typed_characters = characters;
+    SDL_EnableUNICODE(characters != nullptr);
 }
 
 // SDL updates the joystick's state as it queues its events, and keeps

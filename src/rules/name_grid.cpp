@@ -7,8 +7,6 @@ const char name_grid[79] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz
 
 namespace {
 
-enum { DELETE_CHAR = '{', ACCEPT_CHAR = '}' };
-
 // Steps that wrap round the grid: a row up is the same as five rows down.
 const int grid_steps[] = {GRID_SIZE - GRID_COLUMNS, GRID_COLUMNS, GRID_SIZE - 1, 1};
 
@@ -33,11 +31,14 @@ void name_entry_begin(NameEntry *entry, const char *old_name) {
 
 int name_cursor_step(int cursor, int move) { return (cursor + grid_steps[move]) % GRID_SIZE; }
 
-void name_entry_pick(NameEntry *entry) {
-    char c = name_grid[entry->cursor];
-    if (c == ACCEPT_CHAR) {
+void name_entry_pick(NameEntry *entry) { name_entry_type(entry, name_grid[entry->cursor]); }
+
+void name_entry_type(NameEntry *entry, char c) {
+    if (c == '\0' || !strchr(name_grid, c))
+        return;
+    if (c == GRID_ACCEPT) {
         entry->accept = 1;
-    } else if (c == DELETE_CHAR) {
+    } else if (c == GRID_DELETE) {
         clear_if_untouched(entry);
         if (entry->length > 0)
             entry->buffer[--entry->length] = '\0';

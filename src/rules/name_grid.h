@@ -4,6 +4,8 @@
 
 enum { GRID_COLUMNS = 13, GRID_ROWS = 6, GRID_SIZE = 78, NAME_TYPED_MAX = 13 };
 enum { GRID_UP, GRID_DOWN, GRID_LEFT, GRID_RIGHT };
+// The two commands among the characters.
+enum { GRID_DELETE = '{', GRID_ACCEPT = '}' };
 
 // The 78 characters, row by row; "{" deletes and "}" accepts.
 extern const char name_grid[79];
@@ -26,3 +28,6 @@ int name_cursor_step(int cursor, int move);
 // A face-button press: the character under the cursor is typed, "{"
 // deletes and "}" accepts.
 void name_entry_pick(NameEntry *entry);
+// A character of the grid entered as if it were picked, wherever the cursor
+// is: typed on a keyboard. Characters off the grid change nothing.
+void name_entry_type(NameEntry *entry, char c);

@@ -21,15 +21,28 @@ struct MenuEntry {
     int y;
 };
 
+enum { BUTTON_X = 200, SELECTOR_X = 280, SELECTOR_DROP = 10, PANEL_SLIDE_IN = 240, FRAME_MS = 50 };
+
 // Selection n is row n - 1; the selector stands 10 pixels below its button.
 const MenuEntry menu_entries[MENU_ENTRIES] = {
     {&assets.button_resume, 50},      {&assets.button_newgame, 75},      {&assets.button_highscores, 100},
     {&assets.button_instructions, 125}, {&assets.button_quit, 150},
 };
 
-enum { BUTTON_X = 200, SELECTOR_X = 280, SELECTOR_DROP = 10, PANEL_SLIDE_IN = 240, FRAME_MS = 50 };
-
 int game_in_progress(void) { return table_number >= 1 && table_number <= LAST_TABLE; }
+
+// Resume is drawn, and can be chosen, only during a game.
+int first_offered(void) { return game_in_progress() ? 0 : 1; }
+
+// What a click lies on: the entry whose button is drawn there, or anywhere
+// else while a panel is shown, the panel, where a tap is a press.
+enum { MENU_PANEL = 0 };
+int entry_at(int x, int y) {
+    for (int i = first_offered(); i < MENU_ENTRIES; i++)
+        if (image_covers(*menu_entries[i].image, BUTTON_X, menu_entries[i].y, x, y))
+            return i + 1;
+    return info_panel ? MENU_PANEL : -1;
+}
 
 int menu_step_up(int selection, int with_resume) {
     selection = selection - 1 < 1 ? MENU_QUIT : selection - 1;
@@ -82,11 +95,21 @@ int menu_input(int *selection) {
         *selection = menu_step_down(*selection, with_resume);
         play_sound(SOUND_CLICK3);
     }
-    if (!press_action && !hold_start)
+    // A click chooses its entry as moving there and a press would.
+    int clicked = take_click(entry_at);
+    if (clicked > MENU_PANEL && clicked != *selection) {
+        *selection = clicked;
+        play_sound(SOUND_CLICK3);
+    }
+    // Escape resumes a paused table, as choosing Resume does; elsewhere it
+    // does nothing.
+    int resume = press_escape && with_resume;
+    press_escape = 0;
+    if (!press_action && !hold_start && clicked < 0 && !resume)
         return 0;
     press_action = hold_start = 0;
     play_sound(SOUND_CLICK1);
-    return choose(*selection);
+    return choose(resume ? MENU_RESUME : *selection);
 }
 
 void leave_menu(void) {
@@ -101,7 +124,7 @@ void leave_menu(void) {
 
 void draw_main_menu(int selection) {
     draw_menu_backdrop();
-    for (int i = game_in_progress() ? 0 : 1; i < MENU_ENTRIES; i++)
+    for (int i = first_offered(); i < MENU_ENTRIES; i++)
         draw_image(BUTTON_X, menu_entries[i].y, *menu_entries[i].image, screen);
     draw_image(SELECTOR_X, menu_entries[selection - 1].y + SELECTOR_DROP, assets.selector, screen);
     draw_volume_overlay(screen, assets.font3);

@@ -8,6 +8,7 @@
 #include "input/input.h"
 #include "platform/assets.h"
 #include "platform/audio.h"
+#include "platform/pad.h"
 #include "platform/platform.h"
 #include "rules/game_state.h"
 #include "rules/high_scores.h"
@@ -36,6 +37,15 @@ const DirectionLatch direction_latches[] = {
     {&press_up, GRID_UP}, {&press_down, GRID_DOWN}, {&press_left, GRID_LEFT}, {&press_right, GRID_RIGHT},
 };
 
+// The grid cell a click lies on, as draw_grid lays the cells out, or -1.
+int cell_at(int x, int y) {
+    int left = GRID_X - CURSOR_MARGIN, top = GRID_Y - CURSOR_MARGIN;
+    if (x < left || y < top)
+        return -1;
+    int column = (x - left) / CELL, row = (y - top) / CELL;
+    return column < GRID_COLUMNS && row < GRID_ROWS ? GRID_COLUMNS * row + column : -1;
+}
+
 void entry_input(NameEntry *entry) {
     if (hold_start) {
         hold_start = 0;
@@ -48,10 +58,22 @@ void entry_input(NameEntry *entry) {
         entry->cursor = name_cursor_step(entry->cursor, d.move);
         play_sound(SOUND_CLICK3);
     }
-    if (press_action) {
+    // A click on a cell moves the cursor there and picks it.
+    int cell = take_click(cell_at);
+    if (cell >= 0 && cell != entry->cursor) {
+        entry->cursor = cell;
+        play_sound(SOUND_CLICK3);
+    }
+    if (press_action || cell >= 0) {
         press_action = 0;
         play_sound(SOUND_CLICK1);
         name_entry_pick(entry);
+    }
+    // A character typed on a keyboard is entered as if picked, BackSpace
+    // deletes.
+    for (int c; (c = take_typed());) {
+        play_sound(SOUND_CLICK1);
+        name_entry_type(entry, (char)(c == PAD_TEXT_DELETE ? (int)GRID_DELETE : c));
     }
 }
 
@@ -70,6 +92,8 @@ void draw_headings(int player) {
     draw_text(-1, PROMPT_Y, screen, "Enter your name:");
 }
 
+// Each character in a cell of CELL pixels, its glyph CURSOR_MARGIN in from
+// the cell's corner; the cursor fills its cell.
 void draw_grid(int cursor, uint32_t highlight) {
     for (int i = 0; i < GRID_SIZE; i++)
         draw_glyph(GRID_X + CELL * (i % GRID_COLUMNS), GRID_Y + CELL * (i / GRID_COLUMNS), screen,
@@ -111,6 +135,7 @@ void run_name_entry(int player) {
     NameEntry entry;
     name_entry_begin(&entry, players[player].name);
     reset_input();
+    pad_type_characters(name_grid);
     while (!entry.accept) {
         poll_input();
         // A closed window keeps the name as it stands, as a failed flip does;
@@ -125,5 +150,6 @@ void run_name_entry(int player) {
             break;
         }
     }
+    pad_type_characters(nullptr);
     accept_entry(player, &entry);
 }

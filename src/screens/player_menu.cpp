@@ -14,9 +14,16 @@ namespace {
 enum {
     FRAME_MS = 50,
     QUESTION_X = 200, QUESTION_Y = 38, QUESTION_Y2 = 50,
-    ONE_X = 200, TWO_X = 250, BUTTON_Y = 75,
-    SELECTOR_ONE_X = 230, SELECTOR_TWO_X = 280, SELECTOR_Y = 85
+    BUTTON_Y = 75, SELECTOR_Y = 85
 };
+
+// One button per player count, side by side, the selector beside the chosen.
+struct CountButton {
+    int x;
+    Image *const *image;
+    int selector_x;
+};
+const CountButton count_buttons[2] = {{200, &assets.button_player1, 230}, {250, &assets.button_player2, 280}};
 
 void draw_player_frame(void) {
     plat_delay(FRAME_MS);
@@ -24,12 +31,20 @@ void draw_player_frame(void) {
     set_font(assets.font2);
     draw_text(QUESTION_X, QUESTION_Y, screen, "Number of");
     draw_text(QUESTION_X, QUESTION_Y2, screen, "Players?");
-    draw_image(ONE_X, BUTTON_Y, assets.button_player1, screen);
-    draw_image(TWO_X, BUTTON_Y, assets.button_player2, screen);
-    draw_image(player_count == 1 ? SELECTOR_ONE_X : SELECTOR_TWO_X, SELECTOR_Y, assets.selector, screen);
+    for (const CountButton &b : count_buttons)
+        draw_image(b.x, BUTTON_Y, *b.image, screen);
+    draw_image(count_buttons[player_count - 1].selector_x, SELECTOR_Y, assets.selector, screen);
     draw_volume_overlay(screen, assets.font3);
     if (plat_flip() == -1)
         fatal_error("Error in SDL_Flip");
+}
+
+// The player count whose button a click lies on, or -1.
+int count_at(int x, int y) {
+    for (int i = 0; i < 2; i++)
+        if (image_covers(*count_buttons[i].image, count_buttons[i].x, BUTTON_Y, x, y))
+            return i + 1;
+    return -1;
 }
 
 }  // namespace
@@ -44,8 +59,14 @@ void run_player_count_menu(void) {
             player_count = player_count == 1 ? 2 : 1;
             play_sound(SOUND_CLICK3);
         }
+        // A click moves the choice to its button and confirms it.
+        int clicked = take_click(count_at);
+        if (clicked > 0 && clicked != player_count) {
+            player_count = clicked;
+            play_sound(SOUND_CLICK3);
+        }
         // The confirming press stays latched; the table's start clears it.
-        if (press_action) {
+        if (press_action || clicked > 0) {
             done = 1;
             play_sound(SOUND_CLICK1);
         }

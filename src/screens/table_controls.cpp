@@ -14,13 +14,31 @@
 
 namespace {
 
-// Every cursor key clicks, disarms the take-score button and redraws.
-void cursor_key(int *latch, void (*move)(void)) {
-    *latch = 0;
-    move();
+// Every move of the cursor clicks, disarms the take-score button and redraws.
+void cursor_moved(void) {
     table.takescore_armed = 0;
     play_sound(SOUND_CLICK3);
     draw_table(OVERLAY_NONE);
+}
+
+void cursor_key(int *latch, void (*move)(void)) {
+    *latch = 0;
+    move();
+    cursor_moved();
+}
+
+// A click on a free card, the waste card, the stock or the take-score
+// button does what moving the cursor there and a face button would; on a
+// covered card or the felt it does nothing.
+void click(void) {
+    int target = take_click(table_target_at);
+    if (target == NO_SLOT || (target <= WASTE_SLOT && !is_card_free(target)))
+        return;
+    if (table.cursor_slot != target) {
+        table.cursor_slot = target;
+        cursor_moved();
+    }
+    press_action = 1;
 }
 
 void action(void) {
@@ -132,12 +150,14 @@ void table_input(void) {
         cursor_key(&press_down, cursor_down);
     if (press_up)
         cursor_key(&press_up, cursor_up);
+    if (pointer_click.pending)
+        click();
     if (press_action)
         action();
     if (stock_requested)
         stock_press();
     if (takescore_requested)
         takescore_press();
-    if (hold_start)
+    if (hold_start || press_escape)
         open_pause_menu();
 }
