@@ -70,6 +70,17 @@ const PadBinding pad_map[] = {
     {BTN_A, BTN_A},                 {BTN_B, BTN_B},             {BTN_X, BTN_X},
     {BTN_Y, BTN_Y},                 {BTN_VOLUP, BTN_VOLUP},     {BTN_VOLDOWN, BTN_VOLDOWN},
 };
+#elif defined(__EMSCRIPTEN__)
+// The browser's standard gamepad: face buttons 0 to 3, the shoulders 4 and 5
+// volume down and up, Back 8 and Start 9 START, the d-pad as buttons 12 to
+// 15 (up, down, left, right) and the left stick on axes 0 and 1. The
+// triggers, 6 and 7, do nothing.
+const PadBinding pad_map[] = {
+    {12, BTN_UP},       {15, BTN_RIGHT},          {13, BTN_DOWN},         {14, BTN_LEFT},
+    {STICK_UP, BTN_UP}, {STICK_RIGHT, BTN_RIGHT}, {STICK_DOWN, BTN_DOWN}, {STICK_LEFT, BTN_LEFT},
+    {0, BTN_A},         {1, BTN_B},               {2, BTN_X},             {3, BTN_Y},
+    {4, BTN_VOLDOWN},   {5, BTN_VOLUP},           {8, BTN_START},         {9, BTN_START},
+};
 #else
 // A gamepad in the common Linux layout: face buttons A B X Y 0 to 3, the
 // shoulders 4 and 5 volume down and up, and both Back 6 and Start 7 START,
@@ -256,12 +267,15 @@ int take_event(const SDL_Event &raw, PadEvent *event) {
 void pad_open_joystick(void) {
     if (device_open_joystick(&joystick) >= 0)
         return;
-#ifdef OG_CONSOLE
+#if defined(OG_CONSOLE)
     // The handheld's joystick is its own pad: without it nothing can be played.
     fatal_error("Couldn't open joystick 0");
+#elif defined(__EMSCRIPTEN__)
+    // A browser lists empty slots until a pad's button is pressed on the
+    // page; pad_sample looks for it from then on.
 #else
-    // A desktop or a browser lists pads it cannot open (another program has
-    // it, or the browser has not shown it to the page yet); the keyboard plays.
+    // A desktop lists pads it cannot open (another program has it); the
+    // keyboard plays.
     fprintf(stderr, "Couldn't open joystick 0: playing with the keyboard.\n");
 #endif
 }
@@ -293,6 +307,12 @@ void pad_type_characters(const char *characters) {
 // updating it when the queue is full and events are dropped: the state wins,
 // and a button it shows changed is reported at the next drain.
 void pad_sample(void) {
+#ifdef __EMSCRIPTEN__
+    // A browser shows a gamepad to the page only once one of its buttons is
+    // pressed there, long after start-up.
+    if (!joystick)
+        device_open_joystick(&joystick);
+#endif
     JoystickState now;
     if (device_read_joystick(joystick, &now)) {
         for (int b = 0; b < JOY_BUTTONS; b++)
