@@ -64,6 +64,8 @@ void cursor_up(void) {
     }
 }
 
+void cursor_to(int target) { table.cursor_slot = target; }
+
 int lowest_gap(void) {
     for (int s = 0; s <= LAST_TABLE_SLOT; s++)
         if (table.table_slots[s] == 0)

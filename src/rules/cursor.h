@@ -18,6 +18,8 @@ void cursor_down(void);
 // that it lands on the card right above the waste when that one is free; on
 // the table it stays.
 void cursor_up(void);
+// A click: straight onto the slot or target it lies on.
+void cursor_to(int target);
 // The lowest empty table slot, where the stock press puts the waste card;
 // -1 when the table is full.
 int lowest_gap(void);

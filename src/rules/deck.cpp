@@ -2,7 +2,10 @@
 // table.
 #include "rules/deck.h"
 #include <stdlib.h>
+#include "rules/cursor.h"
+#include "rules/pairs.h"
 #include "rules/table_state.h"
+#include "rules/timer.h"
 
 namespace {
 
@@ -46,10 +49,29 @@ int take_stock_card(void) {
     return 1;
 }
 
+void deal_begin(void) {
+    drop_choices();
+    for (int i = 0; i < SLOT_CELLS; i++)
+        table.table_slots[i] = 0;
+}
+
+void deal_show_next(const int deck[DECK_CARDS], int i) {
+    table.table_slots[WASTE_SLOT] = deck[i];
+    table.table_slots[STOCK_TOP] = deck[i + 1];
+}
+
+void deal_place(const int deck[DECK_CARDS], int i) { table.table_slots[i] = deck[i]; }
+
+void deal_finish(const int deck[DECK_CARDS]) {
+    for (int i = WASTE_SLOT; i < SLOT_CELLS; i++)
+        table.table_slots[i] = deck[i];
+}
+
+int stock_press_gap(void) { return table.table_slots[STOCK_TOP] ? lowest_gap() : NO_SLOT; }
+
 void place_waste_card(int gap) {
     table.table_slots[gap] = table.table_slots[WASTE_SLOT];
     table.cursor_slot = gap;
-    table.selected_first = NO_SLOT;
-    table.selected_second = NO_SLOT;
+    drop_choices();
     table.table_slots[WASTE_SLOT] = 0;
 }

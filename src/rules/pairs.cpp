@@ -3,6 +3,7 @@
 #include "rules/cursor.h"
 #include "rules/game_state.h"
 #include "rules/table_state.h"
+#include "rules/timer.h"
 
 namespace {
 
@@ -23,6 +24,14 @@ int judge_pair(int p, int q) {
 // is_card_free already refuses anything outside 0..33 and empty cells.
 int choices_playable(void) { return is_card_free(table.selected_first) && is_card_free(table.selected_second); }
 
+void choose_first(int slot) { table.selected_first = slot; }
+
+void take_back_first(void) { table.selected_first = NO_SLOT; }
+
+void choose_second(int slot) { table.selected_second = slot; }
+
+void drop_choices(void) { table.selected_first = table.selected_second = NO_SLOT; }
+
 void take_pair(int a, int b, int kind) {
     players[current_player].score += table.pair_bonus + (kind == PAIR_EQUAL ? EQUAL_POINTS : ADJACENT_POINTS);
     if (kind == PAIR_EQUAL)
@@ -30,10 +39,8 @@ void take_pair(int a, int b, int kind) {
     else
         table.adjacent_pairs++;
     table.table_slots[a] = 0;
-    table.pair_bonus = BONUS_START;
-    table.last_tick_ms = table.now_ms;
     table.table_slots[b] = 0;
-    table.idle_ticks = 0;
+    restart_bonus();
     // The cursor stood on the removed card b.
     cursor_move(1);
 }

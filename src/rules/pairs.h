@@ -3,6 +3,13 @@
 
 enum { PAIR_REFUSED = 0, PAIR_EQUAL = 1, PAIR_ADJACENT = 2 };
 
+// The choices of pick_card: the first, the first taken back (a refused
+// second stays marked), the second, and both dropped (a judged pair, the deal
+// and the stock press).
+void choose_first(int slot);
+void take_back_first(void);
+void choose_second(int slot);
+void drop_choices(void);
 // How two card values pair; king and ace are neighbours. Called by
 // pick_card.
 int judge_pair(int p, int q);

@@ -13,28 +13,22 @@
 
 namespace {
 
-enum { DEAL_STEPS = 6, PAIR_STEPS = 10, STEP_MS = FRAME_STEP_MS, STOCK_PHASE_MS = 80 };
+enum { DEAL_STEPS = 6, PAIR_STEPS = 10, STOCK_PHASE_MS = 80 };
 
 }  // namespace
 
 void shuffle_and_deal(void) {
-    table.selected_first = NO_SLOT;
-    table.selected_second = NO_SLOT;
     int deck[DECK_CARDS];
     shuffle_deck(deck);
-    for (int i = 0; i < SLOT_CELLS; i++)
-        table.table_slots[i] = 0;
+    deal_begin();
     draw_table(OVERLAY_NONE);
     for (int i = 0; i < TABLE_SLOTS; i++) {
-        // The waste shows the card about to fly, the stock that more follow.
-        table.table_slots[WASTE_SLOT] = deck[i];
-        table.table_slots[STOCK_TOP] = deck[i + 1];
+        deal_show_next(deck, i);
         play_sound(SOUND_CLICK1);
         animate_deal_card(i);
-        table.table_slots[i] = deck[i];
+        deal_place(deck, i);
     }
-    for (int i = WASTE_SLOT; i < SLOT_CELLS; i++)
-        table.table_slots[i] = deck[i];
+    deal_finish(deck);
 }
 
 void animate_for(int ms, int overlay) {
@@ -64,7 +58,7 @@ void animate_deal_card(int slot) {
     for (int i = 0; i < DEAL_STEPS && !exit_requested; i++) {
         table.moving_x += dx;
         table.moving_y += dy;
-        animate_for(STEP_MS, OVERLAY_NONE);
+        animate_for(FRAME_STEP_MS, OVERLAY_NONE);
     }
     end_animation();
     table.moving_slot = NO_SLOT;
@@ -91,7 +85,7 @@ void animate_pair_away(int first, int second) {
         table.moving_y += ay;
         table.moving2_x += bx;
         table.moving2_y += by;
-        animate_for(STEP_MS, OVERLAY_NONE);
+        animate_for(FRAME_STEP_MS, OVERLAY_NONE);
     }
     end_animation();
     table.moving2_slot = NO_SLOT;

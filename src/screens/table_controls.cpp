@@ -9,6 +9,7 @@
 #include "rules/deck.h"
 #include "rules/pairs.h"
 #include "rules/table_state.h"
+#include "rules/timer.h"
 #include "screens/animate.h"
 #include "screens/main_menu.h"
 
@@ -16,7 +17,7 @@ namespace {
 
 // Every move of the cursor clicks, disarms the take-score button and redraws.
 void cursor_moved(void) {
-    table.takescore_armed = 0;
+    disarm_takescore();
     play_sound(SOUND_CLICK3);
     draw_table(OVERLAY_NONE);
 }
@@ -35,7 +36,7 @@ void click(void) {
     if (target == NO_SLOT || (target <= WASTE_SLOT && !is_card_free(target)))
         return;
     if (table.cursor_slot != target) {
-        table.cursor_slot = target;
+        cursor_to(target);
         cursor_moved();
     }
     press_action = 1;
@@ -52,41 +53,33 @@ void action(void) {
 }
 
 void stock_press(void) {
-    table.takescore_armed = 0;
+    disarm_takescore();
     stock_requested = 0;
-    int gap = lowest_gap();
-    if (table.table_slots[STOCK_TOP] == 0 || gap == NO_SLOT)
+    int gap = stock_press_gap();
+    if (gap == NO_SLOT)
         return;
     animate_deal_card(gap);
     place_waste_card(gap);
     turn_stock_card();
     draw_table(OVERLAY_NONE);
     draw_table(OVERLAY_NONE);
-    table.pair_bonus = BONUS_START;
-    table.idle_ticks = 0;
-    table.last_tick_ms = table.now_ms;
+    restart_bonus();
 }
 
 void takescore_press(void) {
     takescore_requested = 0;
-    if (table.takescore_armed) {
-        table.takescore_armed = 0;
-        table.table_over = 1;
-    } else {
-        table.takescore_armed = 1;
-    }
+    press_takescore();
 }
 
 void open_pause_menu(void) {
-    table.takescore_armed = 0;
+    disarm_takescore();
     reset_input();
     run_main_menu();
 }
 
 void remove_pair(int kind) {
     int a = table.selected_first, b = table.selected_second;
-    table.selected_first = NO_SLOT;
-    table.selected_second = NO_SLOT;
+    drop_choices();
     animate_pair_away(a, b);
     take_pair(a, b, kind);
     play_sound(SOUND_CLICK2);
@@ -94,14 +87,13 @@ void remove_pair(int kind) {
 }
 
 void refuse_pair(void) {
-    table.selected_second = NO_SLOT;
-    table.selected_first = NO_SLOT;
+    drop_choices();
     play_sound(SOUND_NONO);
     draw_table(OVERLAY_NONE);
 }
 
 void judge_choices(int c) {
-    table.selected_second = c;
+    choose_second(c);
     // A choice that is covered, empty or off the table is ignored silently
     // and stays marked, so the player can take it back or choose again.
     if (!choices_playable())
@@ -116,7 +108,7 @@ void judge_choices(int c) {
 // After every press: a cleared table ends, and an empty waste is refilled.
 void end_checks(void) {
     if (table_cleared())
-        table.table_over = 1;
+        end_table();
     if (table.table_over || table.table_slots[WASTE_SLOT])
         return;
     turn_stock_card();
@@ -131,10 +123,10 @@ void right(void) { cursor_sideways(1); }
 void pick_card(void) {
     int c = table.cursor_slot;
     if (table.selected_first == NO_SLOT) {
-        table.selected_first = c;
+        choose_first(c);
         draw_table(OVERLAY_NONE);
     } else if (table.selected_first == c) {
-        table.selected_first = NO_SLOT;
+        take_back_first();
     } else {
         judge_choices(c);
     }

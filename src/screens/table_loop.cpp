@@ -21,14 +21,14 @@ enum { NOTHING, TICKED, TIMED_OUT };
 // A table cleared or taken in this very pass is already over: its last
 // tick still counts, but it ends as cleared or taken and keeps its bonus.
 int keep_time(void) {
-    table.now_ms = (int32_t)plat_ticks();
+    note_pass_time((int32_t)plat_ticks());
     if (exit_requested || !tick_due())
         return NOTHING;
     count_tick();
     draw_table(OVERLAY_NONE);
     if (table.time_left > 0 || table.table_over)
         return TICKED;
-    table.table_over = 1;
+    end_table();
     animate_for(BANNER_MS, OVERLAY_TIMESUP);
     end_animation();
     return TIMED_OUT;
@@ -37,23 +37,10 @@ int keep_time(void) {
 }  // namespace
 
 void start_table(void) {
-    table.time_left = TABLE_TIME;
-    table.table_over = 0;
-    table.idle_ticks = 0;
+    prepare_table();
     reset_input();
-    table.cursor_slot = NO_SLOT;  // the deal drops both choices
-    table.takescore_armed = 0;
-    table.adjacent_pairs = 0;
-    table.equal_pairs = 0;
     shuffle_and_deal();
-    table.cursor_slot = FIRST_CURSOR;
-    int32_t t = (int32_t)plat_ticks();
-    table.stock_count = FULL_STOCK;
-    table.last_tick_ms = t;
-    table.pair_bonus = BONUS_START;
-    table.moving2_active = 0;
-    table.now_ms = t;
-    table.moving_active = 0;
+    table_dealt((int32_t)plat_ticks());
     animate_for(BANNER_MS, OVERLAY_READY);
     end_animation();
     // Nothing pressed during the deal or the banner may act on the table.
@@ -64,7 +51,7 @@ void play_table(void) {
     start_table();
     draw_table(OVERLAY_NONE);
     // The clock starts only now: the deal and the banner cost no time.
-    table.last_tick_ms = (int32_t)plat_ticks();
+    start_clock((int32_t)plat_ticks());
     int time = NOTHING;
     while (!table.table_over && !new_game_requested) {
         if (exit_requested)
