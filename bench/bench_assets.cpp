@@ -2,6 +2,7 @@
 // keying all 47 files, and freeing them again, on the headless drivers.
 #include <stdlib.h>
 #include <unistd.h>
+#include <SDL.h>
 #include <benchmark/benchmark.h>
 #include "platform/assets.h"
 #include "platform/platform.h"

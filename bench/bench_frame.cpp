@@ -9,6 +9,7 @@
 #include <string.h>
 #include <unistd.h>
 #include "draw/backdrop.h"
+#include "draw/overlay.h"
 #include "draw/sprites.h"
 #include "draw/table_screen.h"
 #include "platform/assets.h"
@@ -59,7 +60,10 @@ void lay_out(void) {
 
 // Out of line so that callgrind can count each alone.
 __attribute__((noinline)) void full_frame(void) { draw_table(OVERLAY_NONE); }
-__attribute__((noinline)) void menu_frame(void) { draw_main_menu(3); }
+__attribute__((noinline)) void menu_frame(void) {
+    draw_main_menu(3);
+    present_frame(REFUSAL_FATAL);
+}
 __attribute__((noinline)) void entry_frame(void) {
     draw_name_entry(&entry, 0);
     plat_flip();

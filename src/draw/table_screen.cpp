@@ -206,7 +206,5 @@ void draw_table(int overlay) {
     draw_timer();
     draw_counters();
     draw_banner(overlay);
-    draw_volume_overlay(screen, assets.font3);
-    if (plat_flip() == -1)
-        fatal_error("Error in SDL_Flip");
+    present_frame(REFUSAL_FATAL);
 }

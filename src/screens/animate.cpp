@@ -1,6 +1,7 @@
 // The animated deal, and the timed waits and flights that every table
 // animation is made of.
 #include "screens/animate.h"
+#include "draw/overlay.h"
 #include "draw/table_screen.h"
 #include "input/input.h"
 #include "platform/assets.h"
@@ -41,10 +42,7 @@ void animate_for(int ms, int overlay) {
     }
 }
 
-void end_animation(void) {
-    if (plat_show_held_frame() == -1)
-        fatal_error("Error in SDL_Flip");
-}
+void end_animation(void) { present_held_frame(); }
 
 void animate_deal_card(int slot) {
     SlotPos target = slot_position(slot);

@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "rules/game_state.h"
 #include "rules/high_scores.h"
+#include "screens/menu_loop.h"
 #include "screens/player_menu.h"
 
 namespace {
@@ -21,7 +22,9 @@ struct MenuEntry {
     int y;
 };
 
-enum { BUTTON_X = 200, SELECTOR_X = 280, SELECTOR_DROP = 10, PANEL_SLIDE_IN = 240, FRAME_MS = 50 };
+enum { BUTTON_X = 200, SELECTOR_X = 280, SELECTOR_DROP = 10, PANEL_SLIDE_IN = 240 };
+
+int selection;  // 1 Resume .. 5 Quit, while the menu runs
 
 // Selection n is row n - 1; the selector stands 10 pixels below its button.
 const MenuEntry menu_entries[MENU_ENTRIES] = {
@@ -83,22 +86,22 @@ int choose(int selection) {
 
 
 // One pass of input; returns 1 when the menu is finished.
-int menu_input(int *selection) {
+int menu_input(void) {
     int with_resume = game_in_progress();
     if (press_up) {
         press_up = 0;
-        *selection = menu_step_up(*selection, with_resume);
+        selection = menu_step_up(selection, with_resume);
         play_sound(SOUND_CLICK3);
     }
     if (press_down) {
         press_down = 0;
-        *selection = menu_step_down(*selection, with_resume);
+        selection = menu_step_down(selection, with_resume);
         play_sound(SOUND_CLICK3);
     }
     // A click chooses its entry as moving there and a press would.
     int clicked = take_click(entry_at);
-    if (clicked > MENU_PANEL && clicked != *selection) {
-        *selection = clicked;
+    if (clicked > MENU_PANEL && clicked != selection) {
+        selection = clicked;
         play_sound(SOUND_CLICK3);
     }
     // Escape resumes a paused table, as choosing Resume does; elsewhere it
@@ -109,7 +112,7 @@ int menu_input(int *selection) {
         return 0;
     press_action = hold_start = 0;
     play_sound(SOUND_CLICK1);
-    return choose(resume ? MENU_RESUME : *selection);
+    return choose(resume ? MENU_RESUME : selection);
 }
 
 void leave_menu(void) {
@@ -122,26 +125,17 @@ void leave_menu(void) {
 
 }  // namespace
 
-void draw_main_menu(int selection) {
+void draw_main_menu(int chosen) {
     draw_menu_backdrop();
     for (int i = first_offered(); i < MENU_ENTRIES; i++)
         draw_image(BUTTON_X, menu_entries[i].y, *menu_entries[i].image, screen);
-    draw_image(SELECTOR_X, menu_entries[selection - 1].y + SELECTOR_DROP, assets.selector, screen);
-    draw_volume_overlay(screen, assets.font3);
-    if (plat_flip() == -1)
-        fatal_error("Error in SDL_Flip");
+    draw_image(SELECTOR_X, menu_entries[chosen - 1].y + SELECTOR_DROP, assets.selector, screen);
 }
 
 void run_main_menu(void) {
-    int selection = game_in_progress() ? MENU_RESUME : MENU_NEW_GAME;
+    selection = game_in_progress() ? MENU_RESUME : MENU_NEW_GAME;
     reset_input();
     panel_slide = 0;
-    int finished = 0;
-    while (!finished && !exit_requested) {
-        plat_delay(FRAME_MS);
-        draw_main_menu(selection);
-        poll_input();
-        finished = menu_input(&selection);
-    }
+    run_menu_loop([] { draw_main_menu(selection); }, menu_input);
     leave_menu();
 }

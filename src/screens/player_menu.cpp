@@ -8,11 +8,11 @@
 #include "platform/audio.h"
 #include "platform/platform.h"
 #include "rules/game_state.h"
+#include "screens/menu_loop.h"
 
 namespace {
 
 enum {
-    FRAME_MS = 50,
     QUESTION_X = 200, QUESTION_Y = 38, QUESTION_Y2 = 50,
     BUTTON_Y = 75, SELECTOR_Y = 85
 };
@@ -26,7 +26,6 @@ struct CountButton {
 const CountButton count_buttons[2] = {{200, &assets.button_player1, 230}, {250, &assets.button_player2, 280}};
 
 void draw_player_frame(void) {
-    plat_delay(FRAME_MS);
     draw_menu_backdrop();
     set_font(assets.font2);
     draw_text(QUESTION_X, QUESTION_Y, screen, "Number of");
@@ -34,9 +33,6 @@ void draw_player_frame(void) {
     for (const CountButton &b : count_buttons)
         draw_image(b.x, BUTTON_Y, *b.image, screen);
     draw_image(count_buttons[player_count - 1].selector_x, SELECTOR_Y, assets.selector, screen);
-    draw_volume_overlay(screen, assets.font3);
-    if (plat_flip() == -1)
-        fatal_error("Error in SDL_Flip");
 }
 
 // The player count whose button a click lies on, or -1.
@@ -49,26 +45,27 @@ int count_at(int x, int y) {
 
 }  // namespace
 
-void run_player_count_menu(void) {
-    int done = 0;
-    while (!done && !exit_requested) {
-        draw_player_frame();
-        poll_input();
-        if (press_left || press_right) {
-            press_left = press_right = 0;
-            player_count = player_count == 1 ? 2 : 1;
-            play_sound(SOUND_CLICK3);
-        }
-        // A click moves the choice to its button and confirms it.
-        int clicked = take_click(count_at);
-        if (clicked > 0 && clicked != player_count) {
-            player_count = clicked;
-            play_sound(SOUND_CLICK3);
-        }
-        // The confirming press stays latched; the table's start clears it.
-        if (press_action || clicked > 0) {
-            done = 1;
-            play_sound(SOUND_CLICK1);
-        }
+namespace {
+
+int count_input(void) {
+    if (press_left || press_right) {
+        press_left = press_right = 0;
+        player_count = player_count == 1 ? 2 : 1;
+        play_sound(SOUND_CLICK3);
     }
+    // A click moves the choice to its button and confirms it.
+    int clicked = take_click(count_at);
+    if (clicked > 0 && clicked != player_count) {
+        player_count = clicked;
+        play_sound(SOUND_CLICK3);
+    }
+    // The confirming press stays latched; the table's start clears it.
+    if (!press_action && clicked < 0)
+        return 0;
+    play_sound(SOUND_CLICK1);
+    return 1;
 }
+
+}  // namespace
+
+void run_player_count_menu(void) { run_menu_loop(draw_player_frame, count_input); }

@@ -8,6 +8,7 @@
 #include "rules/cursor.h"
 #include "rules/deck.h"
 #include "rules/pairs.h"
+#include "rules/table_flow.h"
 #include "rules/table_state.h"
 #include "rules/timer.h"
 #include "screens/animate.h"

@@ -5,6 +5,7 @@
 #include "input/input.h"
 #include "platform/platform.h"
 #include "rules/game_state.h"
+#include "rules/table_flow.h"
 #include "rules/table_state.h"
 #include "rules/timer.h"
 #include "screens/animate.h"
