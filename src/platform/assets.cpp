@@ -10,25 +10,25 @@
 Assets assets;
 
 // The handle's name is the file's name, so no row can fill the wrong one.
-#define IMAGE(name) {"data/" #name ".png", &assets.name, nullptr, 0}
-#define SHEET(name, cells) {"data/" #name ".png", &assets.name, nullptr, cells}
-#define SOUND(name, id) {"data/" #name ".wav", nullptr, &assets.sounds[id], 0}
+#define IMAGE(name) {"data/" #name ".png", &assets.name, nullptr, 0, 0}
+#define SHEET(name, cells, width) {"data/" #name ".png", &assets.name, nullptr, cells, width}
+#define SOUND(name, id) {"data/" #name ".wav", nullptr, &assets.sounds[id], 0, 0}
 
-const Asset asset_catalogue[ASSET_COUNT] = {
+const Asset asset_catalogue[] = {
     IMAGE(tile_normal),
     IMAGE(tile_highlighted),
-    SHEET(numbers, VALUE_CELLS),
+    SHEET(numbers, VALUE_CELLS, VALUE_CELL),
     IMAGE(tablecleared),
     IMAGE(gorvel1),
     IMAGE(gorvel2),
     IMAGE(gorvel3),
     IMAGE(gorvel4),
     IMAGE(gorvel_popup),
-    SHEET(font1, FONT_CELLS),
-    SHEET(font1_hilite, FONT_CELLS),
-    SHEET(font2, FONT_CELLS),
-    SHEET(font2_hilite, FONT_CELLS),
-    SHEET(font3, FONT_CELLS),
+    SHEET(font1, FONT_CELLS, 0),
+    SHEET(font1_hilite, FONT_CELLS, 0),
+    SHEET(font2, FONT_CELLS, 0),
+    SHEET(font2_hilite, FONT_CELLS, 0),
+    SHEET(font3, FONT_CELLS, 0),
     IMAGE(selector),
     IMAGE(background),
     IMAGE(ready),
@@ -63,6 +63,11 @@ const Asset asset_catalogue[ASSET_COUNT] = {
     SOUND(nono, SOUND_NONO),
     SOUND(good, SOUND_GOOD),
 };
+static_assert(sizeof asset_catalogue / sizeof asset_catalogue[0] == ASSET_COUNT, "a row for every handle");
+
+int asset_cell_width(const Asset *asset, int width) {
+    return asset->cell_width ? asset->cell_width : width / asset->cells;
+}
 
 namespace {
 
@@ -191,7 +196,7 @@ int load_assets(void) {
     // The fonts and the card values are drawn a cell at a time on every frame.
     for (const Asset &a : asset_catalogue)
         if (a.cells)
-            cut_cell_sheet(*a.image, (*a.image)->w / a.cells, a.cells);
+            cut_cell_sheet(*a.image, asset_cell_width(&a, (*a.image)->w), a.cells);
     return 1;
 }
 

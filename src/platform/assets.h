@@ -2,6 +2,7 @@
 // start-up in catalogue order and freed once at shutdown. Screens read the
 // image handles; sounds are played by their id through play_sound.
 #pragma once
+#include <stddef.h>
 #include "platform/video.h"
 
 struct Mix_Chunk;
@@ -26,7 +27,13 @@ struct Assets {
 };
 extern Assets assets;
 
-enum { ASSET_IMAGE_COUNT = 41, ASSET_SOUND_COUNT = SOUND_COUNT, ASSET_COUNT = 47 };
+// One file for each handle of the record; assets.cpp checks the catalogue
+// against these at compile time.
+enum {
+    ASSET_IMAGE_COUNT = offsetof(Assets, sounds) / sizeof(Image *),
+    ASSET_SOUND_COUNT = SOUND_COUNT,
+    ASSET_COUNT = ASSET_IMAGE_COUNT + ASSET_SOUND_COUNT
+};
 
 // One row of the catalogue: the file, the handle it fills and how it is
 // prepared. The loader walks it; the tests and the art generator read it.
@@ -34,9 +41,12 @@ struct Asset {
     const char *path;
     Image **image;      // an image's handle, null for a sound
     Mix_Chunk **sound;  // a sound's handle, null for an image
-    int cells;          // an image of this many equal cells side by side, cut at load; 0 for none
+    int cells;          // an image of this many cells side by side, cut at load; 0 for none
+    int cell_width;     // their width in pixels, or 0 for the image's width shared out evenly
 };
 extern const Asset asset_catalogue[ASSET_COUNT];
+// The width of one cell of a sheet of the catalogue, the image `width` wide.
+int asset_cell_width(const Asset *asset, int width);
 
 // Loads all 47 files in catalogue order; returns 1, or never returns
 // (fatal_error names the image that failed). Called once by the entry routine.

@@ -26,8 +26,9 @@ int image_width(const Image *image);
 int image_height(const Image *image);
 
 // Sheets of equal cells side by side: a font has one for each character 32
-// to 126, the card-value strip one for each value 1 to 13.
-enum { FONT_CELLS = 95, VALUE_CELLS = 13 };
+// to 126, as wide as its image allows; the card-value strip one of 20 x 20
+// pixels for each value 1 to 13, from its left edge.
+enum { FONT_CELLS = 95, VALUE_CELLS = 13, VALUE_CELL = 20 };
 
 // A blit of one cell of a wide colour-keyed sheet walks every run of each
 // row up to that cell, so a glyph from the end of a font costs as much as

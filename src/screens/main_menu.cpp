@@ -32,33 +32,24 @@ const MenuEntry menu_entries[MENU_ENTRIES] = {
     {&assets.button_instructions, 125}, {&assets.button_quit, 150},
 };
 
-int game_in_progress(void) { return table_number >= 1 && table_number <= LAST_TABLE; }
-
-// Resume is drawn, and can be chosen, only during a game.
-int first_offered(void) { return game_in_progress() ? 0 : 1; }
+// Resume is offered, drawn and chosen, only while a game is in progress:
+// the entries run from the first offered to Quit.
+int first_offered(void) { return table_number >= 1 && table_number <= LAST_TABLE ? MENU_RESUME : MENU_NEW_GAME; }
 
 // What a click lies on: the entry whose button is drawn there, or anywhere
 // else while a panel is shown, the panel, where a tap is a press.
 enum { MENU_PANEL = 0 };
 int entry_at(int x, int y) {
-    for (int i = first_offered(); i < MENU_ENTRIES; i++)
-        if (image_covers(*menu_entries[i].image, BUTTON_X, menu_entries[i].y, x, y))
-            return i + 1;
+    for (int n = first_offered(); n <= MENU_QUIT; n++)
+        if (image_covers(*menu_entries[n - 1].image, BUTTON_X, menu_entries[n - 1].y, x, y))
+            return n;
     return info_panel ? MENU_PANEL : -1;
 }
 
-int menu_step_up(int selection, int with_resume) {
-    selection = selection - 1 < 1 ? MENU_QUIT : selection - 1;
-    if (selection == MENU_RESUME && !with_resume)
-        selection = MENU_QUIT;
-    return selection;
-}
-
-int menu_step_down(int selection, int with_resume) {
-    selection = selection + 1 > MENU_QUIT ? MENU_RESUME : selection + 1;
-    if (selection == MENU_RESUME && !with_resume)
-        selection = MENU_NEW_GAME;
-    return selection;
+// Up and down wrap round the entries offered.
+int menu_step(int from, int step) {
+    int first = first_offered(), count = MENU_QUIT - first + 1;
+    return first + (from - first + step + count) % count;
 }
 
 // A second press of a panel's entry brings the title back from where the
@@ -87,15 +78,14 @@ int choose(int selection) {
 
 // One pass of input; returns 1 when the menu is finished.
 int menu_input(void) {
-    int with_resume = game_in_progress();
     if (press_up) {
         press_up = 0;
-        selection = menu_step_up(selection, with_resume);
+        selection = menu_step(selection, -1);
         play_sound(SOUND_CLICK3);
     }
     if (press_down) {
         press_down = 0;
-        selection = menu_step_down(selection, with_resume);
+        selection = menu_step(selection, +1);
         play_sound(SOUND_CLICK3);
     }
     // A click chooses its entry as moving there and a press would.
@@ -106,7 +96,7 @@ int menu_input(void) {
     }
     // Escape resumes a paused table, as choosing Resume does; elsewhere it
     // does nothing.
-    int resume = press_escape && with_resume;
+    int resume = press_escape && first_offered() == MENU_RESUME;
     press_escape = 0;
     if (!press_action && !hold_start && clicked < 0 && !resume)
         return 0;
@@ -127,13 +117,13 @@ void leave_menu(void) {
 
 void draw_main_menu(int chosen) {
     draw_menu_backdrop();
-    for (int i = first_offered(); i < MENU_ENTRIES; i++)
-        draw_image(BUTTON_X, menu_entries[i].y, *menu_entries[i].image, screen);
+    for (int n = first_offered(); n <= MENU_QUIT; n++)
+        draw_image(BUTTON_X, menu_entries[n - 1].y, *menu_entries[n - 1].image, screen);
     draw_image(SELECTOR_X, menu_entries[chosen - 1].y + SELECTOR_DROP, assets.selector, screen);
 }
 
 void run_main_menu(void) {
-    selection = game_in_progress() ? MENU_RESUME : MENU_NEW_GAME;
+    selection = first_offered();
     reset_input();
     panel_slide = 0;
     run_menu_loop([] { draw_main_menu(selection); }, menu_input);
