@@ -83,7 +83,7 @@ void harness_start(unsigned seed) {
     table = TableState();
     memset(high_scores, 0, sizeof high_scores);
     new_entry_row[0] = new_entry_row[1] = -1;
-    info_panel = panel_slide = backdrop_scroll = popup_state = popup_timer = popup_y = 0;
+    info_panel = panel_slide = 0;
     set_default_volume();
     set_font(assets.font1);
     unlink("scores");

@@ -7,12 +7,15 @@
 #include "platform/assets.h"
 #include "rules/high_scores.h"
 
-int backdrop_scroll = 0;
-int popup_state = 0, popup_timer = 0, popup_y = 0;
 int info_panel = 0;
 int panel_slide = 0;
 
 namespace {
+
+// The tiles' drift and the mascot's peeking go on from one menu visit to the
+// next, and name entry drifts the same tiles.
+int backdrop_scroll = 0;
+int popup_state = 0, popup_timer = 0, popup_y = 0;
 
 enum {
     TILE = 64,

@@ -2,8 +2,6 @@
 // menu, the player-count menu and (the tile layer alone) name entry.
 #pragma once
 
-extern int backdrop_scroll;
-extern int popup_state, popup_timer, popup_y;
 // The panel in view (0 title, 1 high scores, 2 instructions) and the pixels
 // the panels are still displaced; the menus set them, name entry opens the
 // high scores, and the backdrop moves the slide toward rest.

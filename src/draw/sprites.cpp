@@ -1,9 +1,16 @@
 // Sprites and bitmap-font text, blitted straight onto the destination.
 #include "draw/sprites.h"
 
-Font current_font = {nullptr, 0, 0, nullptr};
-
 namespace {
+
+// The font that draw_text and draw_glyph use until the next set_font.
+struct Font {
+    Image *image;         // borrowed from the asset record
+    int glyph_width;      // image width / 95
+    int glyph_height;     // image height
+    Image *const *cells;  // the image cut into glyphs at load, or null
+};
+Font current_font = {nullptr, 0, 0, nullptr};
 
 enum { FIRST_GLYPH = 32, LAST_GLYPH = FIRST_GLYPH + FONT_CELLS - 1 };
 

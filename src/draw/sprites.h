@@ -2,14 +2,6 @@
 #pragma once
 #include "platform/video.h"
 
-// A font is an image of 95 equal cells for the characters 32..126.
-struct Font {
-    Image *image;           // borrowed from the asset record
-    int glyph_width;        // image width / 95
-    int glyph_height;       // image height
-    Image *const *cells;    // the image cut into glyphs at load, or null
-};
-extern Font current_font;
 
 // Blits the whole image with its top-left corner at (x, y).
 void draw_image(int x, int y, Image *image, Image *destination);
@@ -17,7 +9,8 @@ void draw_image(int x, int y, Image *image, Image *destination);
 // the point (x, y); a null image covers nothing. How the screens find what a
 // click lies on, from the positions they draw at.
 bool image_covers(const Image *image, int left, int top, int x, int y);
-// Makes the image the current font; the image must not be null.
+// Makes the image the current font, an image of 95 equal cells for the
+// characters 32..126; the image must not be null.
 void set_font(Image *image);
 // One printable character of the current font with its cell at (x, y).
 void draw_glyph(int x, int y, Image *destination, unsigned char c);

@@ -4,11 +4,11 @@
 #include "platform/assets.h"
 #include "platform/device.h"
 
-int volume = 0;
-int muted = 0;
-int saved_volume = 0;
-
 namespace {
+
+int volume = 0;        // 0..128, the level last given to the mixer
+int muted = 0;         // 1 while muted; volume is then 0
+int saved_volume = 0;  // the level to restore when mute ends
 
 enum { DEFAULT_VOLUME = 90, VOLUME_STEP = 7, MAX_VOLUME = 128 };
 

@@ -2,10 +2,6 @@
 // effect is played.
 #pragma once
 
-extern int volume;        // 0..128, the level last given to the mixer
-extern int muted;         // 1 while muted; volume is then 0
-extern int saved_volume;  // the level to restore when mute ends
-
 // Called once by init_platform, right after the audio device opens.
 void set_default_volume(void);
 // Called by poll_input for the volume keys; each applies the new level.

@@ -10,7 +10,6 @@ void (*plat_poll_hook)(void) = nullptr;
 void (*plat_sound_hook)(int) = nullptr;
 int plat_fail_flips = 0;
 long plat_sleeps = 0;
-long plat_slept_ms = 0;
 JoystickState *plat_fake_joystick = nullptr;
 int plat_unopenable_joystick = 0;
 
@@ -102,7 +101,6 @@ uint32_t device_ticks(void) { return virtual_clock ? virtual_now : SDL_GetTicks(
 
 void device_sleep(uint32_t ms) {
     plat_sleeps++;
-    plat_slept_ms += ms;
     woken = 1;
     if (virtual_clock)
         virtual_now += ms;

@@ -37,9 +37,8 @@ extern void (*plat_poll_hook)(void);
 extern void (*plat_sound_hook)(int sound);
 // When set, presenting fails this many times from now on.
 extern int plat_fail_flips;
-// How many times the game has slept, and for how long in all.
+// How many times the game has slept.
 extern long plat_sleeps;
-extern long plat_slept_ms;
 
 // Tests have no joystick: while this points at a state, the pad reads
 // joystick 0 from it instead of from SDL. Every scripted event of joystick 0
