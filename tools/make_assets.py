@@ -3,7 +3,7 @@
 sheets of docs/.  Run it with Debian's python (it needs python3-pil and the
 pixel fonts of xfonts-base):
 
-    /usr/bin/python3 tools/make_assets.py            # data/ and docs/
+    /usr/bin/python3 tools/make_assets.py            # data/, docs/, web/icons/
     /usr/bin/python3 tools/make_assets.py --zoom 3 /tmp/out
                                                      # also 3x copies of the
                                                      # sheets, for viewing
@@ -28,6 +28,7 @@ from PIL import Image, ImageDraw, ImageFilter, PcfFontFile
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 DATA = os.path.join(ROOT, "data")
 DOCS = os.path.join(ROOT, "docs")
+ICONS = os.path.join(ROOT, "web", "icons")
 FONT_DIR = "/usr/share/fonts/X11/misc"
 
 # The colour key.  Nothing visible may come near it: after RGB565 reduction
@@ -971,6 +972,32 @@ def make_images():
     return im
 
 
+# ---------------------------------------------------------------- web icons
+
+def icon_art():
+    """The mascot before an ace on the felt, 64x64; the web icons enlarge it
+    by whole factors so that its pixels stay square."""
+    img = Image.new("RGB", (64, 64), FELT1)
+    m = value_mask("A")
+    card, cd = plate(26, 34, CREAM, INK, r=2)
+    cd.line((2, 1, 23, 1), fill=WHITE)
+    stamp(card, ((26 - m.width) // 2, 4), m, RED2)
+    paste_keyed(img, card, (31, 9))
+    draw_gorvel(img, 7, 19, "up")
+    return img
+
+
+def make_icons():
+    """Each icon by name: the whole art at 192 and 512 pixels, and a
+    "maskable" one whose art keeps to the middle circle that a phone's
+    launcher may cut it to."""
+    art = icon_art()
+    big = lambda k: art.resize((64 * k, 64 * k), Image.NEAREST)
+    maskable = Image.new("RGB", (512, 512), FELT1)
+    maskable.paste(big(6), (64, 64))
+    return {"icon-192": big(3), "icon-512": big(8), "icon-maskable-512": maskable}
+
+
 # ---------------------------------------------------------------- review sheets
 
 def text_on(img, xy, text, font, colour):
@@ -1187,6 +1214,9 @@ def main(argv):
     assert sorted(sounds) == sorted(SOUND_ORDER), "the sounds are not the catalogue's"
     for name in SOUND_ORDER:
         write_wav(os.path.join(DATA, name + ".wav"), sounds[name], SOUND_LEVEL[name])
+    os.makedirs(ICONS, exist_ok=True)
+    for name, img in make_icons().items():
+        save_png(img, os.path.join(ICONS, name + ".png"))
     sheets = {
         "contact_sheet": contact_sheet(im),
         "mock_table": mock_table(im),

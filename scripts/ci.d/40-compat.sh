@@ -9,7 +9,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$root"
 . scripts/deps.sh
-og_install_missing "${OG_BUILD_PACKAGES[@]}" libsdl1.2-compat xvfb xdotool imagemagick
+og_install_missing "${OG_PLAY_PACKAGES[@]}" googletest libgtest-dev xvfb xdotool imagemagick
 
 compat="/usr/lib/$(gcc -print-multiarch)/sdl12-compat"
 build="${OG_COMPAT_BUILD:-}"

@@ -1,7 +1,8 @@
-// The browser build played with keys in headless Debian Chromium, checked
+// The browser build as tools/serve.py serves it, played in headless Debian
+// Chromium with keys on a desktop and with touches on a phone, checked
 // against the desktop's frames (build-test/tests/og_screenshots).
 // Usage: node tests/web/browser_test.mjs [BUILD_DIR]   (default build-web)
-import { spawnSync } from 'node:child_process';
+import { spawn, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
@@ -53,31 +54,43 @@ function pageHelper() {
   };
 }
 
+// The pictures to compare with come from a server of the test's own, on
+// another origin than the game, so that the game's service worker never
+// keeps them and the game's server can be stopped.
+const tmp = fs.mkdtempSync(path.join(os.tmpdir(), 'og-web-'));
+const roots = { '/repo-data/': path.join(repo, 'data'), '/desktop/': path.join(tmp, 'desktop') };
+const pictureServer = http.createServer((request, response) => {
+  const url = new URL(request.url, 'http://localhost').pathname;
+  const prefix = Object.keys(roots).find((p) => url.startsWith(p));
+  fs.readFile(prefix ? path.join(roots[prefix], url.slice(prefix.length)) : '/nonexistent', (error, body) =>
+    (error ? response.writeHead(404).end()
+      : response.writeHead(200, { 'Content-Type': 'image/png', 'Access-Control-Allow-Origin': '*' }).end(body)));
+});
+await new Promise((resolve) => pictureServer.listen(0, '127.0.0.1', resolve));
+const pictures = `http://127.0.0.1:${pictureServer.address().port}`;
+
 const size = (name) => { const png = fs.readFileSync(path.join(repo, 'data', `${name}.png`)); return [png.readUInt32BE(16), png.readUInt32BE(20)]; };
-const picture = (name, x, y, height) => [`/repo-data/${name}.png`, x, y, 0, 0, undefined, height];
+const picture = (name, x, y, height) => [`${pictures}/repo-data/${name}.png`, x, y, 0, 0, undefined, height];
 // As draw_text: one cell for each character from 32 to 126, a pixel apart; x -1 centres.
 function text(font, x, y, s) {
   const [w, h] = size(font), cell = w / 95;
   if (x === -1) x = 160 - Math.trunc((s.length * (cell + 1)) / 2);
-  return [...s].map((c, i) => [`/repo-data/${font}.png`, x + i * (cell + 1), y, (c.charCodeAt(0) - 32) * cell, 0, cell, h]);
+  return [...s].map((c, i) => [`${pictures}/repo-data/${font}.png`, x + i * (cell + 1), y, (c.charCodeAt(0) - 32) * cell, 0, cell, h]);
 }
-const TITLE = ['/desktop/main_menu.png', 20, 50, 20, 50, ...size('title')];
+const TITLE = [`${pictures}/desktop/main_menu.png`, 20, 50, 20, 50, ...size('title')];
 const row = (font, name, score) => [...text(font, 30, 64, name), ...text(font, 120, 64, String(score).padStart(7))];
+const volume = (percent) => text('font3', -1, 215, `VOLUME ${String(percent).padStart(3)}%`);
 const ON_NEW_GAME = [picture('selector', 280, 85), picture('button_newgame', 200, 75)];
-const SURE = picture('button_takescore_sure', 10, 200, 25);  // the rows above the cursor
+const PAUSED = [picture('selector', 280, 60), picture('button_resume', 200, 50)];
+const PLAYER_COUNT = [picture('button_player1', 200, 75)];
+const TAKESCORE = picture('button_takescore', 10, 200, 25);  // the rows above the cursor
+const SURE = picture('button_takescore_sure', 10, 200, 25);
 
-const tmp = fs.mkdtempSync(path.join(os.tmpdir(), 'og-web-'));
-const roots = { '/repo-data/': path.join(repo, 'data'), '/desktop/': path.join(tmp, 'desktop'), '/': build };
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png' };
-const server = http.createServer((request, response) => {
-  const url = new URL(request.url, 'http://localhost').pathname;
-  const prefix = Object.keys(roots).find((p) => url.startsWith(p));
-  const file = path.join(roots[prefix], url.slice(prefix.length) || 'index.html');
-  fs.readFile(file, (error, body) => (error ? response.writeHead(404).end()
-    : response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' }).end(body)));
-});
-await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-const url = `http://127.0.0.1:${server.address().port}/`;
+// The game's server, as scripts/web starts it, on a free port.
+const server = spawn('/usr/bin/python3', [path.join(repo, 'tools/serve.py'), '--port', '0', build], { stdio: ['ignore', 'pipe', 'inherit'] });
+const announced = await new Promise((resolve) => server.stdout.once('data', (data) => resolve(String(data))));
+const url = announced.match(/http:\S+/)[0];
+
 const results = { passed: 0, failed: 0 };
 let browser;
 async function step(name, body) {
@@ -86,6 +99,51 @@ async function step(name, body) {
   results[error ? 'failed' : 'passed']++;
   console.log(error ? `not ok - ${name}\n  ${error.message}` : `ok - ${name}`);
 }
+const errors = [];
+// A page at a viewport, with the means to look at its canvas and to press keys
+// and touch it. Touches go through CDP as a touch screen's would.
+async function open(viewport) {
+  const page = await browser.newPage();
+  page.on('pageerror', (error) => errors.push(error.message));
+  page.on('console', (m) => m.type() === 'error' && errors.push(m.text()));
+  await page.evaluateOnNewDocument(pageHelper);
+  await page.setViewport(viewport);
+  const cdp = await page.createCDPSession();
+  const seen = (parts, ms = 3000, absent = false) => page.evaluate((p, t, a) => ogSee(p, t, a), parts, ms, absent);
+  const tap = async (key, hold = 0) => { await page.keyboard.down(key); await sleep(hold); await page.keyboard.up(key); await sleep(150); };
+  const touch = async (points, hold = 0) => {
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: points.map(([x, y], id) => ({ x, y, id })) });
+    await sleep(hold);
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    await sleep(150);
+  };
+  const box = (selector) => page.$eval(selector, (e) => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; });
+  const centre = async (selector) => { const [x, y, w, h] = await box(selector); return [x + w / 2, y + h / 2]; };
+  // Read through CDP: puppeteer's own evaluations count as a user's gesture.
+  const soundWaits = async () => (await cdp.send('Runtime.evaluate', { expression: "!document.getElementById('sound').hidden", returnByValue: true })).result.value;
+  return {
+    page, cdp, seen, tap, touch, box,
+    see: async (what, parts, ms) => check(await seen(parts, ms), `not seen: ${what}`),
+    keys: async (...list) => { for (const key of list) await tap(key); },
+    shown: (selector) => page.$eval(selector, (e) => !e.hidden && getComputedStyle(e).display !== 'none' && getComputedStyle(e).visibility !== 'hidden'),
+    button: async (label, hold) => touch([await centre(`[aria-label="${label}"]`)], hold),
+    buttons: async (labels, hold) => touch(await Promise.all(labels.map((l) => centre(`[aria-label="${l}"]`))), hold),
+    // A tap on the pixel (x, y) of the game's 320x240 screen, wherever the page shows it.
+    tapGame: async (x, y, hold) => { const [l, t, w, h] = await box('#canvas'); await touch([[l + (x + 0.5) * w / 320, t + (y + 0.5) * h / 240]], hold); },
+    soundWaits,
+    // Until the page says that sound waits: the first evaluation through
+    // puppeteer counts as a user's gesture, which lets sound start.
+    load: async () => {
+      await page.goto(url);
+      for (const end = Date.now() + 30000; !(await soundWaits()); await sleep(50)) check(Date.now() < end, 'sound did not wait');
+    },
+    still: async () => check(await page.evaluate(() => scrollX === 0 && scrollY === 0 && visualViewport.scale === 1 && visualViewport.offsetTop === 0
+      && document.documentElement.scrollHeight <= innerHeight), 'the page moved'),
+  };
+}
+const PHONE = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
+const TOUCH_BUTTONS = ['Start: menu, pause, accept a name', 'Volume down', 'Mute', 'Volume up'];
+
 try {
   // The desktop's scratch folders, and Chromium's writes into the home folder, land in tmp.
   const env = { ...process.env, TMPDIR: tmp, HOME: tmp, XDG_CONFIG_HOME: tmp, XDG_CACHE_HOME: tmp };
@@ -97,31 +155,17 @@ try {
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
       '--disable-component-update', '--disable-sync'],
   });
-  const page = await browser.newPage();
-  const errors = [];
-  page.on('pageerror', (error) => errors.push(error.message));
-  page.on('console', (m) => m.type() === 'error' && errors.push(m.text()));
-  await page.evaluateOnNewDocument(pageHelper);
-  await page.setViewport({ width: 1000, height: 800 });
-  const seen = (parts, ms = 3000, absent = false) => page.evaluate((p, t, a) => ogSee(p, t, a), parts, ms, absent);
-  const see = async (what, parts, ms) => check(await seen(parts, ms), `not seen: ${what}`);
-  const tap = async (key, hold = 0) => { await page.keyboard.down(key); await sleep(hold); await page.keyboard.up(key); await sleep(150); };
-  const keys = async (...list) => { for (const key of list) await tap(key); };
-  const shown = (selector) => page.$eval(selector, (e) => !e.hidden && getComputedStyle(e).visibility !== 'hidden');
+  let { page, see, seen, tap, keys, shown, load } = await open({ width: 1000, height: 800 });
 
-  await step('the page loads with sound waiting for a key, scaled by a whole factor with crisp pixels', async () => {
-    await page.goto(url);
-    // Read through CDP: puppeteer's own evaluations count as a user's gesture.
-    const cdp = await page.createCDPSession();
-    const hint = () => cdp.send('Runtime.evaluate', { expression: "!document.getElementById('sound').hidden", returnByValue: true });
-    for (const end = Date.now() + 30000; !(await hint()).result.value; await sleep(50)) check(Date.now() < end, 'sound did not wait');
-    const box = await page.$eval('#canvas', (c) => [c.clientWidth, c.clientHeight, c.width, c.height, getComputedStyle(c).imageRendering].join());
-    check(box === '960,720,320,240,pixelated', `the canvas at 1000x800: ${box}`);
+  await step('the page loads with sound waiting for a key, scaled by a whole factor with crisp pixels, without touch buttons', async () => {
+    await load();
+    const canvas = await page.$eval('#canvas', (c) => [c.clientWidth, c.clientHeight, c.width, c.height, getComputedStyle(c).imageRendering].join());
+    check(canvas === '960,720,320,240,pixelated', `the canvas at 1000x800: ${canvas}`);
+    check(!(await shown('#pad-start')) && !(await shown('#pad-volume')) && await shown('footer .keys'), 'touch buttons without a touch screen');
   });
   // The tiles behind the title move a pixel a frame and repeat every 64 frames.
   await step("the main menu's title equals the desktop's frame pixel for pixel", () => see('the title', [TITLE], 30000));
   await step('the volume keys change the volume as Chrome sends them, and the first one starts sound', async () => {
-    const volume = (percent) => text('font3', -1, 215, `VOLUME ${String(percent).padStart(3)}%`);
     await tap('Equal');  // keyCode 187
     await see('+ gives 75%', volume(75));
     check(!(await shown('#sound')), 'sound did not start at the first key');
@@ -130,7 +174,7 @@ try {
   });
   await step('keys start a one-player game; the take-score button ends each of its three tables', async () => {
     await tap('Space');
-    await see('the player-count menu', [picture('button_player1', 200, 75)]);
+    await see('the player-count menu', PLAYER_COUNT);
     await tap('Space');
     for (let table = 1; table <= 3; table++) {
       // Keys during the deal and the READY banner are dropped: try again.
@@ -157,20 +201,92 @@ try {
     await keys('ArrowDown', 'Space');
     await see('the row after the reload', row('font2', name, score));
   });
-  await step('Quit ends on a page that offers to play again, and nothing went wrong on the page', async () => {
+  await step('Quit ends on a page that offers to play again', async () => {
     await keys('ArrowUp', 'ArrowUp', 'Space');
     await page.waitForFunction(() => document.body.classList.contains('ended'), { timeout: 5000 });
     check(await shown('#again') && !(await shown('#canvas')), 'the end page');
     await Promise.all([page.waitForNavigation(), tap('Enter')]);
     await see('a new main menu', ON_NEW_GAME, 30000);
-    check(errors.length === 0, errors.join('\n'));
   });
+  await page.close();
+
+  // A phone upright, then on its side: touches alone, the page never moving.
+  let phone = await open(PHONE);
+  await step('on a phone upright the canvas takes the width, the touch buttons lie below it, and the help speaks of taps', async () => {
+    await phone.load();
+    await phone.see('the main menu', ON_NEW_GAME, 30000);
+    const [, top, width, height] = await phone.box('#canvas');
+    check(width > 385 && width <= 390 && Math.abs(height - width * 3 / 4) < 1, `the canvas is ${width}x${height}`);
+    for (const label of TOUCH_BUTTONS) {
+      const [x, y, w, h] = await phone.box(`[aria-label="${label}"]`);
+      check(w >= 44 && h >= 44 && x >= 0 && x + w <= 390 && y >= top + height && y + h <= 844, `the button "${label}" at ${[x, y, w, h]}`);
+    }
+    check(await phone.shown('footer .taps') && !(await phone.shown('footer .keys')), 'the help line');
+    await phone.still();
+  });
+  await step('the first tap on a touch button starts sound; the volume buttons step, repeat and mute as the pad does', async () => {
+    await phone.button('Volume up');
+    await phone.see('VOL + gives 75%', volume(75));
+    check(!(await phone.soundWaits()), 'sound did not start at the first tap');
+    await phone.button('Volume down');
+    await phone.see('VOL - gives 70%', volume(70));
+    await phone.button('Mute');
+    await phone.see('MUTE mutes', text('font3', -1, 215, 'MUTE'));
+    await phone.buttons(['Volume down', 'Volume up']);
+    await phone.see('both volume buttons unmute', volume(70));
+    await phone.button('Volume up', 600);
+    await phone.see('VOL + held climbs to the top', volume(100));
+    await phone.still();
+  });
+  await step('START on the touch button pauses a table and resumes it', async () => {
+    await phone.button('Start: menu, pause, accept a name');
+    await phone.see('the player-count menu', PLAYER_COUNT);
+    await phone.tap('Space');
+    // A press during the deal and the READY banner is dropped: again.
+    for (const end = Date.now() + 20000; !(await phone.seen(PAUSED, 500)); check(Date.now() < end, 'no pause menu')) {
+      await phone.button('Start: menu, pause, accept a name');
+    }
+    await phone.button('Start: menu, pause, accept a name');
+    await phone.see('the table again', [TAKESCORE]);
+    check(await phone.seen(PAUSED, 300, true), 'the pause menu stayed');
+    await phone.still();
+  });
+  await step('swipes and pinches on the page move nothing', async () => {
+    await phone.cdp.send('Input.synthesizeScrollGesture', { x: 195, y: 600, yDistance: -400, gestureSourceType: 'touch' });
+    await phone.cdp.send('Input.synthesizePinchGesture', { x: 195, y: 400, scaleFactor: 2, gestureSourceType: 'touch' });
+    await phone.still();
+  });
+  await step('on a phone on its side the touch buttons flank the canvas, which takes the height', async () => {
+    await phone.page.setViewport({ ...PHONE, width: 844, height: 390, isLandscape: true });
+    await sleep(300);
+    const [left, top, width, height] = await phone.box('#canvas');
+    const [footer] = (await phone.box('footer')).slice(1);
+    check(height > 0.95 * footer && Math.abs(width - height * 4 / 3) < 1, `the canvas is ${width}x${height} above a footer at ${footer}`);
+    for (const label of TOUCH_BUTTONS) {
+      const [x, y, w, h] = await phone.box(`[aria-label="${label}"]`);
+      const beside = label.startsWith('Start') ? x + w <= left : x >= left + width;
+      check(w >= 44 && h >= 44 && beside && x >= 0 && x + w <= 844 && y >= 0 && y + h <= footer, `the button "${label}" at ${[x, y, w, h]}`);
+    }
+    await phone.button('Volume down');
+    await phone.see('VOL - gives 94%', volume(94));
+    await phone.still();
+  });
+  await step('after one visit the page starts and plays with the server gone', async () => {
+    await phone.page.evaluate(() => navigator.serviceWorker.ready);
+    server.kill();
+    await phone.page.reload();
+    await phone.see('the main menu', ON_NEW_GAME, 30000);
+    await phone.button('Start: menu, pause, accept a name');
+    await phone.see('the player-count menu', PLAYER_COUNT);
+  });
+  await step('nothing went wrong on the pages', async () => check(errors.length === 0, errors.join('\n')));
 } catch (error) {
   results.failed++;
   console.log(`not ok - ${error.message}`);
 } finally {
   await browser?.close();
-  server.close();
+  server.kill();
+  pictureServer.close();
   fs.rmSync(tmp, { recursive: true, force: true });
 }
 console.log(`${results.passed} passed, ${results.failed} failed`);
