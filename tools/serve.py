@@ -11,13 +11,12 @@ device can open; --port 0 takes any free port.  Ctrl-C stops it.
 """
 
 import argparse
+import ctypes
 import errno
-import fcntl
 import gzip
 import http.server
 import os
 import socket
-import struct
 import sys
 import threading
 
@@ -107,17 +106,29 @@ class Server(http.server.ThreadingHTTPServer):
         pass  # a phone that drops a connection is no news
 
 
+class Ifaddrs(ctypes.Structure):
+    pass
+
+
+Ifaddrs._fields_ = [("next", ctypes.POINTER(Ifaddrs)), ("name", ctypes.c_char_p),
+                    ("flags", ctypes.c_uint), ("addr", ctypes.c_void_p)]
+
+
 def local_addresses():
-    """(interface, IPv4 address) of every interface that has one, read from
-    the kernel (SIOCGIFADDR): nothing is sent anywhere."""
-    found = []
-    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as s:
-        for _, name in socket.if_nameindex():
-            try:
-                answer = fcntl.ioctl(s.fileno(), 0x8915, struct.pack("256s", name[:15].encode()))
-            except OSError:
-                continue  # down, or no IPv4 address
-            found.append((name, socket.inet_ntoa(answer[20:24])))
+    """(interface, address) of each IPv4 address of this machine, as the C
+    library's getifaddrs lists them: nothing is sent anywhere."""
+    libc = ctypes.CDLL(None)
+    first = ctypes.POINTER(Ifaddrs)()
+    if libc.getifaddrs(ctypes.byref(first)) != 0:
+        return []
+    found, entry = [], first
+    while entry:
+        addr = entry.contents.addr
+        # struct sockaddr_in: the family, the port, then the address.
+        if addr and ctypes.c_ushort.from_address(addr).value == socket.AF_INET:
+            found.append((entry.contents.name.decode(), socket.inet_ntoa(ctypes.string_at(addr + 4, 4))))
+        entry = entry.contents.next
+    libc.freeifaddrs(first)
     return found
 
 

@@ -32,11 +32,11 @@
   // where that fills nine tenths of the room, the largest size otherwise.
   function fit() {
     var scale = window.devicePixelRatio || 1;
-    var bar = footer.offsetHeight;
+    var bar = footer.getBoundingClientRect().height;
     root.style.setProperty('--bar', bar + 'px');
-    var box = getComputedStyle(main);
-    var w = main.clientWidth - parseFloat(box.paddingLeft) - parseFloat(box.paddingRight);
-    var h = main.clientHeight - parseFloat(box.paddingTop) - parseFloat(box.paddingBottom);
+    var box = getComputedStyle(main), outer = main.getBoundingClientRect();
+    var w = outer.width - parseFloat(box.paddingLeft) - parseFloat(box.paddingRight);
+    var h = outer.height - parseFloat(box.paddingTop) - parseFloat(box.paddingBottom);
     if (root.classList.contains('touch')) {
       if (upright.matches) h -= Math.max(padStart.offsetHeight, padVolume.offsetHeight) + parseFloat(box.rowGap);
       else w -= padStart.offsetWidth + padVolume.offsetWidth + 2 * parseFloat(box.columnGap);
