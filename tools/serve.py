@@ -132,8 +132,11 @@ def local_addresses():
     return found
 
 
+ANY = ("0.0.0.0", "", "::")
+
+
 def announce(host, port):
-    if host not in ("0.0.0.0", ""):
+    if host not in ANY:
         print("Serving the game on http://%s:%d/ (Ctrl-C stops)"
               % ("[%s]" % host if ":" in host else host, port))
         return
@@ -152,6 +155,8 @@ def main(argv):
     parser.add_argument("--port", type=int, default=8080)
     parser.add_argument("root", nargs="?", default="build-web")
     args = parser.parse_args(argv)
+    if not 0 <= args.port <= 65535:
+        parser.error("a port is a number from 0 to 65535")
     Handler.root = os.path.realpath(args.root)
     if not os.path.isfile(os.path.join(Handler.root, "index.html")):
         print("No game in %s: build it first (scripts/web build)." % args.root, file=sys.stderr)

@@ -35,6 +35,7 @@ while read -r file type encoding; do
     headers=$(curl -sS -D - -o "$scratch/body" -H 'Accept-Encoding: gzip' "http://127.0.0.1:$port/$file" | tr -d '\r')
     served=$(sed -n 's/^content-type: \([^;]*\).*/\1/ip' <<<"$headers")
     [ "$served" = "$type" ] || fail "$file: served as '$served', not $type"
+    grep -qix 'cache-control: no-cache' <<<"$headers" || fail "$file: kept by the browser without asking"
     if [ "$encoding" = gzip ]; then
         grep -qix 'content-encoding: gzip' <<<"$headers" || fail "$file: not served gzipped"
         gzip -dc "$scratch/body" | cmp -s - "build-web/$file" || fail "$file: gzipped, but not the file"
@@ -57,6 +58,8 @@ EOF
 echo "the whole download: $total bytes on the wire (at most 400000)"
 [ "$total" -le 400000 ]
 
+status=$(curl -s -o /dev/null -w '%{http_code}' --path-as-is "http://127.0.0.1:$port/../web/index.html")
+[ "$status" = 404 ] || fail "a file outside build-web/ answered $status"
 busy=$(/usr/bin/python3 tools/serve.py --port "$port" build-web 2>&1) && fail "a busy port served"
 [ "$(wc -l <<<"$busy")" -eq 1 ] && [[ "$busy" == *"Port $port is in use"* ]] || fail "a busy port said: $busy"
 stop_server

@@ -131,7 +131,7 @@ async function open(viewport) {
     see: async (what, parts, ms) => check(await seen(parts, ms), `not seen: ${what}`),
     keys: async (...list) => { for (const key of list) await tap(key); },
     shown: (selector) => page.$eval(selector, (e) => !e.hidden && getComputedStyle(e).display !== 'none' && getComputedStyle(e).visibility !== 'hidden'),
-    button: async (label, hold) => touch([await centre(label)], hold),
+    button: async (label) => touch([await centre(label)]),
     // A tap on the pixel (x, y) of the game's 320x240 screen, wherever the page shows it.
     tapGame: async (x, y, hold) => { const [l, t, w, h] = await box('#canvas'); await touch([[l + (x + 0.5) * w / 320, t + (y + 0.5) * h / 240]], hold); },
     soundWaits,
@@ -243,15 +243,13 @@ try {
     await phone.button('Volume up');
     await phone.see('VOL + gives 75%', volume(75));
     check(!(await phone.soundWaits()), 'sound did not start at the first tap');
-    await phone.button('Volume down');
-    await phone.see('VOL - gives 70%', volume(70));
-    await phone.button('Mute');
-    await phone.see('MUTE mutes', text('font3', -1, 215, 'MUTE'));
-    await sleep(200);  // the pad takes a mute at most every 200 ms
-    await phone.touch(await Promise.all(['Volume down', 'Volume up'].map(phone.centre)));
-    await phone.see('both volume buttons unmute', volume(70));
-    await phone.button('Volume up', 600);
-    await phone.see('VOL + held climbs to the top', volume(100));
+    const MUTE = text('font3', -1, 215, 'MUTE');
+    for (const [labels, hold, shows] of [[['Volume down'], 0, volume(70)], [['Mute'], 0, MUTE],
+      [['Volume down', 'Volume up'], 0, volume(70)], [['Volume up'], 600, volume(100)]]) {
+      await sleep(200);  // the pad takes a mute at most every 200 ms
+      await phone.touch(await Promise.all(labels.map(phone.centre)), hold);
+      await phone.see(`${labels} held ${hold} ms`, shows);
+    }
     await phone.still();
   });
   await step('START on the touch button pauses a table and resumes it', async () => {
