@@ -19,7 +19,7 @@ if [ ! -x build-test/tests/og_screenshots ]; then
 fi
 
 scratch=$(mktemp -d) server=
-stop_server() { [ -z "$server" ] || { kill "$server"; wait "$server" 2>/dev/null || true; server=; }; }
+stop_server() { [ -z "$server" ] || { kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true; server=; }; }
 trap 'stop_server; rm -rf "$scratch"' EXIT
 serve() {  # host; starts the server on a free port, sets $server and $port
     /usr/bin/python3 tools/serve.py --host "$1" --port 0 build-web >"$scratch/out" 2>&1 &
