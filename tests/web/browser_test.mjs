@@ -22,6 +22,17 @@ const check = (ok, what) => { if (!ok) throw new Error(what); };
 // 16-bit desktop would (or, when absent, until it no longer does). A part is
 // [picture, x, y, left, top, width, height] of a picture; its cyan is not drawn.
 function pageHelper() {
+  // A standard gamepad that the page shows only once ogPad presses or lets go
+  // of one of its buttons, as browsers do.
+  const pad = { id: 'stub', index: 0, connected: true, mapping: 'standard', timestamp: 0, axes: [0, 0, 0, 0],
+    buttons: Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 })) };
+  let padShown = false;
+  navigator.getGamepads = () => [padShown ? pad : null, null, null, null];
+  window.ogPad = (button, down) => {
+    padShown = true;
+    pad.buttons[button] = { pressed: down, touched: down, value: down ? 1 : 0 };
+    pad.timestamp++;
+  };
   const pictures = {};
   const load = async (src) => {
     const bitmap = await createImageBitmap(await (await fetch(src)).blob(), { colorSpaceConversion: 'none' });
@@ -78,7 +89,7 @@ function text(font, x, y, s) {
   return [...s].map((c, i) => [`${pictures}/repo-data/${font}.png`, x + i * (cell + 1), y, (c.charCodeAt(0) - 32) * cell, 0, cell, h]);
 }
 const TITLE = [`${pictures}/desktop/main_menu.png`, 20, 50, 20, 50, ...size('title')];
-const row = (font, name, score) => [...text(font, 30, 64, name), ...text(font, 120, 64, String(score).padStart(7))];
+const row = (font, name, score, i = 0) => [...text(font, 30, 64 + 12 * i, name), ...text(font, 120, 64 + 12 * i, String(score).padStart(7))];
 const volume = (percent) => text('font3', -1, 215, `VOLUME ${String(percent).padStart(3)}%`);
 const ON_NEW_GAME = [picture('selector', 280, 85), picture('button_newgame', 200, 75)];
 const PAUSED = [picture('selector', 280, 60), picture('button_resume', 200, 50)];
@@ -221,6 +232,17 @@ try {
     await keys('ArrowDown', 'Space');
     await see('the row after the reload', row('font2', name, score));
   });
+  await step('a gamepad, shown to the page only once a button is pressed, moves and chooses as on the desktop', async () => {
+    const press = async (button) => {
+      for (const down of [true, false]) await page.evaluate((b, d) => window.ogPad(b, d), button, down), await sleep(120);
+    };
+    await press(13);  // the d-pad's down: High scores to How to play
+    await see('the selector on How to play', [picture('selector', 280, 135)]);
+    await press(0);  // A
+    await see('the how-to-play page', [picture('instructions', 5, 5)]);
+    await press(12);  // up again, to High scores
+    await see('the selector on High scores', [picture('selector', 280, 110)]);
+  });
   await step('Quit ends on a page that offers to play again', async () => {
     await keys('ArrowUp', 'ArrowUp', 'Space');
     await page.waitForFunction(() => document.body.classList.contains('ended'), { timeout: 5000 });
@@ -265,6 +287,31 @@ try {
     check(await phone.seen(PAUSED, 300, true), 'the pause menu stayed');
     await phone.still();
   });
+  // Taps twice on the take-score button end a table; the deal and the READY banner drop taps: again.
+  const takeScore = async (phone, table) => {
+    for (const end = Date.now() + 40000; !(await phone.seen([SURE], 300)); check(Date.now() < end, `table ${table} not armed`)) {
+      await phone.tapGame(36, 215);
+    }
+    await phone.tapGame(36, 215);
+    check(await phone.seen([SURE], 3000, true), `table ${table} went on`);
+  };
+  await step('a whole game by taps: each table taken with two taps on its button, the name accepted on the grid', async () => {
+    for (let table = 1; table <= 3; table++) await takeScore(phone, table);
+    await phone.see('the name entry', [picture('congrats', 160 - Math.trunc(size('congrats')[0] / 2), 5)], 20000);
+    await phone.tapGame(230, 202);  // the grid's "}"
+    await phone.see('the high-score list', [picture('topgorvels', 30, 40 - size('topgorvels')[1])]);
+    // The desktop's game of this browser is listed too: the new row is the highlighted one.
+    const file = await phone.page.evaluate(() => new TextDecoder().decode(FS.readFile('/scores')));
+    const scores = [0, 1].map((i) => parseInt(file.slice(27 * i + 20, 27 * i + 26), 10));
+    let lit = -1;
+    for (const i of [0, 1]) if (await phone.seen(row('font2_hilite', 'Player 1', scores[i], i), 500)) lit = i;
+    check(lit >= 0, `no new row lit among ${scores}`);
+    await phone.page.reload();
+    await phone.see('the main menu', ON_NEW_GAME, 30000);
+    await phone.tapGame(238, 110);  // High scores
+    await phone.see('the row after the reload', row('font2', 'Player 1', scores[lit], lit));
+    await phone.still();
+  });
   await step('a swipe and a pinch beside the game move nothing', async () => {
     await phone.touch([[195, 760]], 0, [[195, 580]]);
     await phone.touch([[150, 670], [240, 670]], 0, [[40, 670], [350, 670]]);
@@ -275,11 +322,20 @@ try {
     await sleep(300);
     await laidOut(phone, 844, false);
     await phone.button('Volume down');
-    await phone.see('VOL - gives 94%', volume(94));
+    await phone.see('VOL - gives 64% (the reload began at 70%)', volume(64));
     await phone.still();
     await phone.page.setViewport({ ...PHONE, width: 1024, height: 768, deviceScaleFactor: 2, isLandscape: true });
     await sleep(300);
     await laidOut(phone, 1024, false);
+  });
+  await step('on its side a table is played by taps too', async () => {
+    await phone.page.setViewport({ ...PHONE, width: 844, height: 390, isLandscape: true });
+    await sleep(300);
+    await phone.tapGame(238, 85);  // New game
+    await phone.see('the player-count menu', PLAYER_COUNT);
+    await phone.tapGame(213, 88);  // one player
+    await takeScore(phone, 1);
+    await phone.still();
   });
   await step('after one visit the page starts and plays with the server gone', async () => {
     await phone.page.evaluate(() => navigator.serviceWorker.ready);
