@@ -20,7 +20,8 @@ namespace {
 // U D L R directions, A a face button, S START, B LEFT and RIGHT together,
 // X RIGHT and a face button, '.' nothing; or events the menu polls next: a
 // click on the button of r Resume, n New game, h High scores, q Quit, 1 or 2
-// players, p beside them, m a press on New game let go on Quit, e Escape.
+// players, p beside them, m a press on New game let go on Quit, u a release on New game alone, b the second
+// button on New game, e Escape.
 // Then the window closes.
 const char *script;
 // Each frame: where the selector is (R N H I Q in the main menu, 1 or 2 in
@@ -55,6 +56,16 @@ void script_frame(void) {
             click_at(now_ms(), click.x, click.y, 0);
     if (*script == 'm')
         mouse_button(now_ms(), 210, 80, 1), mouse_button(now_ms(), 210, 155, 0);
+    if (*script == 'u')  // a release with no press before it
+        mouse_button(now_ms(), 210, 80, 0);
+    if (*script == 'b') {  // the second button
+        SDL_Event e = {};
+        e.type = e.button.type = SDL_MOUSEBUTTONDOWN;
+        e.button.button = SDL_BUTTON_RIGHT, e.button.x = 210, e.button.y = 80;
+        plat_script_event(now_ms(), &e);
+        e.type = e.button.type = SDL_MOUSEBUTTONUP;
+        plat_script_event(now_ms(), &e);
+    }
     if (*script == 'e')
         tap_key(now_ms(), SDLK_ESCAPE);
     exit_requested |= !*script;
@@ -76,8 +87,9 @@ TEST(Menus, SelectionPanelsPlayerCountAndOutcome) {
         {-1, 1, "AX", " N 1", 0, 1, 2},  // a toggle with the confirm still counts; no end requested
         // A click chooses its button; a tap beside the buttons is a press while a panel shows.
         {-1, 1, "hp.", " N H1+200 H-200 H-160", 1, 0, 1}, {-1, 2, "n1", " N 2", 0, 1, 1}, {-1, 1, "2n2", " N N 1", 0, 1, 2},
-        // Nothing for Resume where it is not drawn, a press let go elsewhere, the felt, or Escape without a game.
-        {-1, 1, "rmpeq", " N N N N N", 1, 0, 1},
+        // Nothing for Resume where it is not drawn, a press let go elsewhere, a release alone, the second button,
+        // the felt, or Escape without a game.
+        {-1, 1, "rmubpeq", " N N N N N N N", 1, 0, 1},
 #ifndef OG_CONSOLE
         {2, 1, "e", " R", 0, 0, 1},  // Escape resumes a paused table
 #endif
