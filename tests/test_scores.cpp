@@ -1,10 +1,14 @@
 // The top ten without SDL: insertion, the file, saving and loading in every set-up, the name grid.
 #include <gtest/gtest.h>
+#include <dirent.h>
 #include <grp.h>
 #include <signal.h>
 #include <string.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
+#include "game/scores_file.h"
 #include "rules/high_scores.h"
 #include "rules/name_grid.h"
 #include "scratch.h"
@@ -70,10 +74,9 @@ TEST(ScoreField, ReadsAsTheFormattedConversionAndWideScoresWhole) {
         int want = c.consumed ? c.score : -7, want_n = (int)c.consumed;
         int want_ok = c.consumed || sscanf(c.text, "%6i%n", &want, &want_n) == 1;
         int32_t got = -7;
-        FILE *in = fmemopen((void *)c.text, strlen(c.text), "rb");
-        int ok = read_score_field(in, &got);
-        EXPECT_EQ(std::make_tuple(ok, got, ok ? ftell(in) : 0), std::make_tuple(want_ok, want, want_ok ? want_n : 0)) << c.text;
-        fclose(in);
+        ScoresText in = {c.text, strlen(c.text), 0};
+        int ok = read_score_field(&in, &got);
+        EXPECT_EQ(std::make_tuple(ok, got, ok ? (int)in.at : 0), std::make_tuple(want_ok, want, want_ok ? want_n : 0)) << c.text;
     }
 }
 
@@ -99,6 +102,27 @@ TEST(ScoresFile, TheFileKeepsItsBytes) {
 namespace {
 
 const uid_t PLAYER = 65534;  // nobody, nogroup
+const gid_t STRANGERS = 4242;  // a group nobody here is in
+const char ACL[] = "system.posix_acl_access";
+
+// The bytes of the file's ACL, "" for none.
+std::string acl_of(const char *path) {
+    char value[256];
+    ssize_t n = lgetxattr(path, ACL, value, sizeof value);
+    return n < 0 ? "" : std::string(value, (size_t)n);
+}
+
+// The regular files a save would take for temporaries.
+std::string temporaries(void) {
+    std::string names;
+    DIR *folder = opendir(".");
+    struct stat st;
+    for (dirent *e; (e = readdir(folder)) != nullptr;)
+        if (strncmp(e->d_name, "scores.tmp", 10) == 0 && lstat(e->d_name, &st) == 0 && S_ISREG(st.st_mode))
+            names += std::string(e->d_name) + " ";
+    closedir(folder);
+    return names;
+}
 
 // Runs the step in a child stopped after 5 s, when asked as the player (root drops to nobody, or fails) and
 // under a 100-byte size limit with SIGXFSZ's default action. Returns its status or -signal.
@@ -127,7 +151,7 @@ TEST(ScoresFile, SaveAndLoadInEverySetUp) {
         {"mode 640 kept", [] { chmod("scores", 0640); }, false, false, NEW, 0640},
         {"mode 666 kept", [] { chmod("scores", 0666); }, false, false, NEW, 0666},
         {"a stale temporary", [] { put_file("scores.tmp", "junk"); }, false, false, NEW, 0644},
-        {"the temporary cannot be made", [] { mkdir("scores.tmp", 0755); }, false, false, NEW, 0644},
+        {"a folder named as a temporary", [] { mkdir("scores.tmp", 0755); }, false, false, NEW, 0644},
         {"a second name", [] { link("scores", "other"); }, false, false, NEW, 0644},
         {"a symlink", [] { rename("scores", "target"); symlink("target", "scores"); }, false, false, NEW, 0644},
         {"a link to nowhere", [] { unlink("scores"); symlink("target", "scores"); }, false, false, NEW, 0644},
@@ -140,6 +164,15 @@ TEST(ScoresFile, SaveAndLoadInEverySetUp) {
         {"a read-only file", [] { chmod("scores", 0444); }, true, false, OLD, 0444},
         {"another owner's shared file", [] { ASSERT_TRUE(geteuid() || !chown("scores", 0, PLAYER)); chmod("scores", 0664); },
          true, false, NEW, 0664},
+        // user::rw- user:1000:rw- group::r-- mask::rw- other::r--; the mode's group bits show the mask.
+        {"an ACL", [] {
+            const uint32_t acl[] = {2, 1 | 6 << 16, ~0u, 2 | 6 << 16, 1000, 4 | 4 << 16, ~0u, 16 | 6 << 16, ~0u, 32 | 4 << 16, ~0u};
+            ASSERT_EQ(setxattr("scores", ACL, acl, sizeof acl, 0), 0) << "No ACLs here: set TMPDIR to a file system with them";
+         }, true, false, NEW, 0664},
+        {"a setgid folder, as root", [] { lchown("scores", 0, 0); chown(".", PLAYER, STRANGERS); chmod(".", 02755); },
+         false, false, NEW, 0644},
+        {"a setgid folder", [] { chown(".", PLAYER, STRANGERS); chmod(".", 02755); }, true, false, NEW, 0644},
+        {"a group the player is not in", [] { chown("scores", PLAYER, STRANGERS); }, true, false, NEW, 0644},
     };
     const std::string saved_table = fill_table();
     for (const auto &s : setups) {
@@ -152,13 +185,16 @@ TEST(ScoresFile, SaveAndLoadInEverySetUp) {
         auto file = [] { return access("target", F_OK) == 0 ? "target" : "scores"; };
         struct stat before = {}, after = {}, st;
         bool existed = lstat(file(), &before) == 0 && S_ISREG(before.st_mode);
+        std::string acl = acl_of(file());
         EXPECT_EQ(in_child(s.player, s.limit, [] { save_high_scores(); return 0; }), 0) << "the save ended";
         lstat(file(), &after);
         EXPECT_EQ(S_ISREG(after.st_mode) ? read_file(file()) : "none",
                   s.bytes == NONE ? "none" : s.bytes == NEW ? saved_table : "Old");
-        EXPECT_TRUE((!s.mode || (after.st_mode & 07777) == s.mode) && (!existed || after.st_uid == before.st_uid))
-            << "mode " << std::oct << after.st_mode << ", owner " << std::dec << after.st_uid;
-        EXPECT_FALSE(lstat("scores.tmp", &st) == 0 && S_ISREG(st.st_mode)) << "temporary left behind";
+        EXPECT_TRUE((!s.mode || (after.st_mode & 07777) == s.mode) &&
+                    (!existed || (after.st_uid == before.st_uid && after.st_gid == before.st_gid)))
+            << "mode " << std::oct << after.st_mode << std::dec << ", owner " << after.st_uid << ":" << after.st_gid;
+        EXPECT_EQ(acl_of(file()), acl) << "the ACL kept";
+        EXPECT_EQ(temporaries(), "") << "temporaries left behind";
         EXPECT_TRUE((access("other", F_OK) != 0 || read_file("other") == saved_table) &&
                     (access("target", F_OK) != 0 || (lstat("scores", &st) == 0 && S_ISLNK(st.st_mode))))
             << "a second name sees the new table, a link stays a link";
@@ -168,6 +204,47 @@ TEST(ScoresFile, SaveAndLoadInEverySetUp) {
             return (int)(high_scores[9].score == 100 ? NEW : high_scores[0].name[0] ? OLD : NONE);
         }), (int)s.bytes) << "what a load then finds";
     }
+}
+
+// Two games save a thousand times each while a third reads: every read finds one of their tables whole. The
+// saves take away the temporary of a killed save, never one whose save still runs (a child holds its lock).
+TEST(ScoresFile, SavesAtOnceShowWholeTablesAndKeepRunningTemporaries) {
+    const std::string table = fill_table(), other = record("A", 1001) + table.substr(27);
+    put_file("scores.tmp.1.0", "a killed save's");
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t holder = fork(), savers[2];
+    if (holder == 0) {
+        alarm(60);
+        if (flock(open("scores.tmp.2.0", O_WRONLY | O_CREAT, 0644), LOCK_EX) == 0 && write(ready[1], "", 1) == 1)
+            pause();
+        _exit(1);
+    }
+    char c;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    for (int i = 0; i < 2; i++)
+        if ((savers[i] = fork()) == 0) {
+            alarm(60);
+            high_scores[0].score += i;
+            for (int n = 0; n < 1000; n++)
+                save_high_scores();
+            _exit(0);
+        }
+    int reads = 0, whole = 0, status = 0;
+    for (int running = 2; running > 0; reads++) {
+        std::string now = read_file("scores");
+        whole += now == table || now == other;
+        for (pid_t &saver : savers)
+            if (saver && waitpid(saver, &status, WNOHANG) == saver) {
+                EXPECT_EQ(status, 0);
+                saver = 0, running--;
+            }
+    }
+    EXPECT_EQ(whole, reads);
+    EXPECT_EQ(temporaries(), "scores.tmp.2.0 ");
+    kill(holder, SIGKILL);
+    waitpid(holder, &status, 0);
+    close(ready[0]), close(ready[1]);
 }
 
 // Keys ^ _ < > step the cursor, any other puts it on its character; each key then picks.

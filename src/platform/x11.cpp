@@ -10,6 +10,14 @@
 #include <SDL.h>
 #include "platform/video.h"
 
+namespace {
+
+void (*last_words)(void) = nullptr;
+
+}  // namespace
+
+void plat_set_last_words(void (*words)(void)) { last_words = words; }
+
 #if defined(SDL_VIDEO_DRIVER_X11) && defined(__has_include)
 #if __has_include(<X11/Xlib.h>) && __has_include(<dlfcn.h>)
 #define PLAT_X11 1
@@ -69,6 +77,11 @@ XErrorHandler previous_error_handler = nullptr;
 int chaining = 0;
 
 [[noreturn]] void lost_display(void) {
+    // Said once, even if they lose the display again themselves.
+    void (*words)(void) = last_words;
+    last_words = nullptr;
+    if (words)
+        words();
     // _exit, not exit: atexit handlers and library destructors would run
     // while SDL's audio thread and the GL driver's threads still use them.
     ssize_t written = write(STDERR_FILENO, LOST_DISPLAY, sizeof LOST_DISPLAY - 1);
