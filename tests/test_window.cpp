@@ -105,13 +105,15 @@ int open_window(const char *display) {
     return s;
 }
 
-// A face button on the first frame, the window killed on the fourth (the server drops the connection).
+// A face button on the first frame, the window killed on the fourth (the server drops the connection). The
+// window has a title of its own, so that no other is taken for it.
 void press_then_kill_window(void) {
     static int frames = 0;
+    const std::string title = "Olvane Gorvel " + std::to_string(getpid());
     if (++frames == 1)
-        press_action = 1;
+        SDL_WM_SetCaption(title.c_str(), nullptr), press_action = 1;
     if (frames == 4)
-        run_x("xdotool windowkill " + window_id() + "; echo killed");
+        run_x("xdotool search --name '^" + title + "$' windowkill; echo killed");
 }
 
 }  // namespace
