@@ -48,12 +48,13 @@ int has_acl(const char *name) {
 
 // Where a new file may take the old one's place without anyone noticing:
 // the folder takes a new entry, and the file is missing or a plain file of
-// ours that no other name shares. A link, a second name, an ACL or a file
-// the player may not write is written in place, or left alone.
+// ours that no other name shares (none at all when another game's save has
+// just replaced it). A link, a second name, an ACL or a file the player may
+// not write is written in place, or left alone.
 int replace_is_safe(const char *name, const struct stat *old, int exists) {
     if (faccessat(AT_FDCWD, ".", W_OK | X_OK, AT_EACCESS) != 0)
         return 0;
-    return !exists || (S_ISREG(old->st_mode) && old->st_nlink == 1 && !has_acl(name));
+    return !exists || (S_ISREG(old->st_mode) && old->st_nlink <= 1 && !has_acl(name));
 }
 
 int is_temporary(const char *entry, const char *prefix, size_t length) {
