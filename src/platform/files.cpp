@@ -92,13 +92,14 @@ int create_temporary(const char *prefix, char *temp) {
         int fd = open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             return -1;
+        if (fd < 0)
+            continue;
         // Between the open and the lock another save may have taken it for
         // a dead one's: it is gone, or about to be, and another is made.
         struct stat st;
-        if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &st) == 0 && st.st_nlink > 0)
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &st) == 0 && st.st_nlink > 0)
             return fd;
-        if (fd >= 0)
-            close(fd);
+        close(fd);
     }
     return -1;
 }

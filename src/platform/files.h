@@ -1,6 +1,6 @@
-// The game's one file on disk, "scores" in the working folder: read whole at
-// start-up, replaced whole after each name entry. No SDL here, and no other
-// code touches the file system.
+// The game's own file on disk, "scores" in the working folder: read whole at
+// start-up, replaced whole after each name entry. No SDL here; the assets
+// aside, which SDL reads, no other code touches the file system.
 #pragma once
 #include <stddef.h>
 

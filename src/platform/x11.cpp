@@ -1,6 +1,6 @@
 // What the desktop needs from X11 beyond SDL 1.2: a lost display ends the
-// program in one line, and full screen is only asked of the maintained
-// library where a window manager can grant it.
+// program in one line after the game's last words, and full screen is only
+// asked of the maintained library where a window manager can grant it.
 //
 // Nothing is linked against libX11: its functions are taken from the copy
 // SDL itself loaded, and only while SDL draws through X11. Builds whose SDL
@@ -12,7 +12,7 @@
 
 namespace {
 
-void (*last_words)(void) = nullptr;
+void (*last_words)(void) = nullptr;  // set on every build, said only on X11
 
 }  // namespace
 
