@@ -88,7 +88,8 @@ void remove_stale_temporaries(const char *prefix) {
 int create_temporary(const char *prefix, char *temp) {
     static unsigned serial = 0;
     for (int tries = 0; tries < 8; tries++) {
-        snprintf(temp, TEMP_NAME_SIZE, "%s.%ld.%u", prefix, (long)getpid(), serial++);
+        if (snprintf(temp, TEMP_NAME_SIZE, "%s.%ld.%u", prefix, (long)getpid(), serial++) >= TEMP_NAME_SIZE)
+            return -1;
         int fd = open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             return -1;
@@ -119,7 +120,8 @@ int take_owner_and_mode(int fd, const struct stat *old) {
 
 int make_temporary(const char *name, const struct stat *old, int exists, char *temp) {
     char prefix[TEMP_NAME_SIZE];
-    snprintf(prefix, sizeof prefix, "%s%s", name, TEMP_MARK);
+    if (snprintf(prefix, sizeof prefix, "%s%s", name, TEMP_MARK) >= (int)sizeof prefix)
+        return -1;
     remove_stale_temporaries(prefix);
     int fd = create_temporary(prefix, temp);
     if (fd < 0 || !exists || take_owner_and_mode(fd, old))
