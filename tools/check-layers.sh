@@ -2,8 +2,9 @@
 # Checks that the folders of src/ are layers and that includes point down:
 # a file includes headers of its own layer or of the layers below it, no two
 # modules (a header and its source) include each other, only the platform
-# includes SDL, the rules take nothing from the platform but its time
-# arithmetic and nothing from the system for files, streams or signals. Prints each breach and exits 1 when there is one.
+# includes SDL, and the rules take nothing from the platform but its time
+# arithmetic, nor the system's files, streams or signals. Prints each breach
+# and exits 1 when there is one.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 layers=(platform rules input draw screens game)
