@@ -6,6 +6,7 @@
 #include <SDL_mixer.h>
 #include "draw/backdrop.h"
 #include "game/game_flow.h"
+#include "game/scores_file.h"
 #include "harness.h"
 #include "input/input.h"
 #include "platform/audio.h"

@@ -1,10 +1,15 @@
-// The top ten without SDL: insertion, the file, saving and loading in every set-up, the name grid.
+// The top ten without SDL: insertion, the file, saving and loading in every set-up and by games at once, the
+// name grid.
 #include <gtest/gtest.h>
+#include <dirent.h>
 #include <grp.h>
 #include <signal.h>
 #include <string.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
+#include "game/scores_file.h"
 #include "rules/high_scores.h"
 #include "rules/name_grid.h"
 #include "scratch.h"
@@ -70,10 +75,9 @@ TEST(ScoreField, ReadsAsTheFormattedConversionAndWideScoresWhole) {
         int want = c.consumed ? c.score : -7, want_n = (int)c.consumed;
         int want_ok = c.consumed || sscanf(c.text, "%6i%n", &want, &want_n) == 1;
         int32_t got = -7;
-        FILE *in = fmemopen((void *)c.text, strlen(c.text), "rb");
-        int ok = read_score_field(in, &got);
-        EXPECT_EQ(std::make_tuple(ok, got, ok ? ftell(in) : 0), std::make_tuple(want_ok, want, want_ok ? want_n : 0)) << c.text;
-        fclose(in);
+        ScoresText in = {c.text, strlen(c.text), 0};
+        int ok = read_score_field(&in, &got);
+        EXPECT_EQ(std::make_tuple(ok, got, ok ? (int)in.at : 0), std::make_tuple(want_ok, want, want_ok ? want_n : 0)) << c.text;
     }
 }
 
@@ -99,6 +103,32 @@ TEST(ScoresFile, TheFileKeepsItsBytes) {
 namespace {
 
 const uid_t PLAYER = 65534;  // nobody, nogroup
+const gid_t STRANGERS = 4242;  // a group nobody here is in
+const char ACL[] = "system.posix_acl_access";
+
+// The bytes of the file's ACL, "" for none.
+std::string acl_of(const char *path) {
+    char value[256];
+    ssize_t n = lgetxattr(path, ACL, value, sizeof value);
+    return n < 0 ? "" : std::string(value, (size_t)n);
+}
+
+// The regular files a save would take for temporaries; when `held`, only those whose save holds the lock.
+std::string temporaries(bool held = false) {
+    std::string names;
+    DIR *folder = opendir(".");
+    struct stat st;
+    for (dirent *e; (e = readdir(folder)) != nullptr;) {
+        if (strncmp(e->d_name, "scores.tmp", 10) != 0 || lstat(e->d_name, &st) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        int fd = open(e->d_name, O_RDONLY);
+        if (!held || flock(fd, LOCK_SH | LOCK_NB) != 0)
+            names += std::string(e->d_name) + " ";
+        close(fd);
+    }
+    closedir(folder);
+    return names;
+}
 
 // Runs the step in a child stopped after 5 s, when asked as the player (root drops to nobody, or fails) and
 // under a 100-byte size limit with SIGXFSZ's default action. Returns its status or -signal.
@@ -127,7 +157,7 @@ TEST(ScoresFile, SaveAndLoadInEverySetUp) {
         {"mode 640 kept", [] { chmod("scores", 0640); }, false, false, NEW, 0640},
         {"mode 666 kept", [] { chmod("scores", 0666); }, false, false, NEW, 0666},
         {"a stale temporary", [] { put_file("scores.tmp", "junk"); }, false, false, NEW, 0644},
-        {"the temporary cannot be made", [] { mkdir("scores.tmp", 0755); }, false, false, NEW, 0644},
+        {"a folder named as a temporary", [] { mkdir("scores.tmp", 0755); }, false, false, NEW, 0644},
         {"a second name", [] { link("scores", "other"); }, false, false, NEW, 0644},
         {"a symlink", [] { rename("scores", "target"); symlink("target", "scores"); }, false, false, NEW, 0644},
         {"a link to nowhere", [] { unlink("scores"); symlink("target", "scores"); }, false, false, NEW, 0644},
@@ -140,6 +170,15 @@ TEST(ScoresFile, SaveAndLoadInEverySetUp) {
         {"a read-only file", [] { chmod("scores", 0444); }, true, false, OLD, 0444},
         {"another owner's shared file", [] { ASSERT_TRUE(geteuid() || !chown("scores", 0, PLAYER)); chmod("scores", 0664); },
          true, false, NEW, 0664},
+        // user::rw- user:1000:rw- group::r-- mask::rw- other::r--; the mode's group bits show the mask.
+        {"an ACL", [] {
+            const uint32_t acl[] = {2, 1 | 6 << 16, ~0u, 2 | 6 << 16, 1000, 4 | 4 << 16, ~0u, 16 | 6 << 16, ~0u, 32 | 4 << 16, ~0u};
+            ASSERT_EQ(setxattr("scores", ACL, acl, sizeof acl, 0), 0) << "No ACLs here: set TMPDIR to a file system with them";
+         }, true, false, NEW, 0664},
+        {"a setgid folder, as root", [] { lchown("scores", 0, 0); chown(".", PLAYER, STRANGERS); chmod(".", 02755); },
+         false, false, NEW, 0644},
+        {"a setgid folder", [] { chown(".", PLAYER, STRANGERS); chmod(".", 02755); }, true, false, NEW, 0644},
+        {"a group the player is not in", [] { chown("scores", PLAYER, STRANGERS); }, true, false, NEW, 0644},
     };
     const std::string saved_table = fill_table();
     for (const auto &s : setups) {
@@ -152,13 +191,16 @@ TEST(ScoresFile, SaveAndLoadInEverySetUp) {
         auto file = [] { return access("target", F_OK) == 0 ? "target" : "scores"; };
         struct stat before = {}, after = {}, st;
         bool existed = lstat(file(), &before) == 0 && S_ISREG(before.st_mode);
+        std::string acl = acl_of(file());
         EXPECT_EQ(in_child(s.player, s.limit, [] { save_high_scores(); return 0; }), 0) << "the save ended";
         lstat(file(), &after);
         EXPECT_EQ(S_ISREG(after.st_mode) ? read_file(file()) : "none",
                   s.bytes == NONE ? "none" : s.bytes == NEW ? saved_table : "Old");
-        EXPECT_TRUE((!s.mode || (after.st_mode & 07777) == s.mode) && (!existed || after.st_uid == before.st_uid))
-            << "mode " << std::oct << after.st_mode << ", owner " << std::dec << after.st_uid;
-        EXPECT_FALSE(lstat("scores.tmp", &st) == 0 && S_ISREG(st.st_mode)) << "temporary left behind";
+        EXPECT_TRUE((!s.mode || (after.st_mode & 07777) == s.mode) &&
+                    (!existed || (after.st_uid == before.st_uid && after.st_gid == before.st_gid)))
+            << "mode " << std::oct << after.st_mode << std::dec << ", owner " << after.st_uid << ":" << after.st_gid;
+        EXPECT_EQ(acl_of(file()), acl) << "the ACL kept";
+        EXPECT_EQ(temporaries(), "") << "temporaries left behind";
         EXPECT_TRUE((access("other", F_OK) != 0 || read_file("other") == saved_table) &&
                     (access("target", F_OK) != 0 || (lstat("scores", &st) == 0 && S_ISLNK(st.st_mode))))
             << "a second name sees the new table, a link stays a link";
@@ -168,6 +210,53 @@ TEST(ScoresFile, SaveAndLoadInEverySetUp) {
             return (int)(high_scores[9].score == 100 ? NEW : high_scores[0].name[0] ? OLD : NONE);
         }), (int)s.bytes) << "what a load then finds";
     }
+}
+
+// Two games save a thousand times each while a third reads: every read finds one of their tables whole. A save
+// holds a lock on its temporary, and no other save takes away a temporary so held, even of a save stopped for a
+// while; a killed save's goes with the next save.
+TEST(ScoresFile, SavesAtOnceShowWholeTablesAndKeepRunningTemporaries) {
+    const std::string table = fill_table(), other = record("A", 1001) + table.substr(27);
+    put_file("scores.tmp.1.0", "a killed save's");
+    auto saver = [](int added, int saves) {  // a game that saves its table `saves` times, or until it is killed
+        pid_t pid = fork();
+        if (pid == 0) {
+            alarm(60);
+            high_scores[0].score += added;
+            for (int n = 0; n != saves; n++)
+                save_high_scores();
+            _exit(0);
+        }
+        return pid;
+    };
+    pid_t savers[2] = {saver(0, 1000), saver(1, 1000)};
+    int reads = 0, whole = 0, status = 0;
+    for (int running = 2; running > 0; reads++) {
+        std::string now = read_file("scores");
+        whole += now == table || now == other;
+        for (pid_t &pid : savers)
+            if (pid && waitpid(pid, &status, WNOHANG) == pid) {
+                EXPECT_EQ(status, 0);
+                pid = 0, running--;
+            }
+    }
+    EXPECT_EQ(whole, reads);
+    pid_t stopped = saver(0, -1);
+    int held_seen = 0;
+    for (int n = 0; n < 2000 && held_seen < 5; n++, kill(stopped, SIGCONT)) {
+        usleep(500 + 700 * (n % 8));  // stops that fall anywhere in a save, in time
+        kill(stopped, SIGSTOP);
+        waitpid(stopped, &status, WUNTRACED);
+        const std::string held = temporaries(true);
+        held_seen += !held.empty();
+        save_high_scores();
+        EXPECT_EQ(temporaries(), held);
+    }
+    EXPECT_EQ(held_seen, 5);
+    kill(stopped, SIGKILL);
+    waitpid(stopped, &status, 0);
+    save_high_scores();
+    EXPECT_EQ(temporaries(), "");
 }
 
 // Keys ^ _ < > step the cursor, any other puts it on its character; each key then picks.

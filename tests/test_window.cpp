@@ -2,16 +2,20 @@
 // (scripts/ci.d/40-compat.sh starts an Xvfb with no window manager and runs
 // this binary on both; without OG_WINDOW_DISPLAY every case is skipped):
 // the frame on screen pixel for pixel at the window's scale, also after any
-// number of Alt+Returns, which are no START.
+// number of Alt+Returns, which are no START; a lost display and the name
+// being entered.
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <string>
 #include <vector>
 #include <SDL_mixer.h>
 #include "draw/sprites.h"
+#include "game/game_flow.h"
 #include "harness.h"
+#include "input/input.h"
 #include "platform/pad.h"
 
 namespace {
@@ -85,24 +89,40 @@ bool key_to_window(const char *keys) {
     return run_x("xdotool windowfocus --sync " + window_id() + " key --clearmodifiers " + keys + " && echo sent") == "sent\n";
 }
 
-}  // namespace
-
-TEST(Window, ShowsTheFrameSharplyAndAltReturnLeavesItAsItWas) {
-    const char *display = getenv("OG_WINDOW_DISPLAY");
-    if (!display || !*display)
-        GTEST_SKIP() << "no OG_WINDOW_DISPLAY";
-    // The platform in a real window, as scripts/play starts it.
+// The platform in a real window, as scripts/play starts it; returns the window's scale.
+int open_window(const char *display) {
     const int s = sdl_is_maintained() ? 2 : 1;
     setenv("DISPLAY", display, 1);
     setenv("SDL_VIDEODRIVER", "x11", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     setenv("SDL12COMPAT_WINDOW_SCALING", std::to_string(s).c_str(), 1);
     setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 1);
-    ASSERT_EQ(chdir(OG_SOURCE_DIR), 0);
+    EXPECT_EQ(chdir(OG_SOURCE_DIR), 0);
     for (int tries = 0; tries < 5 && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0; tries++)
         usleep(100 * 1000);
     init_platform();
     load_assets();
+    return s;
+}
+
+// A face button on the first frame, the window killed on the fourth (the server drops the connection). The
+// window has a title of its own, so that no other is taken for it.
+void press_then_kill_window(void) {
+    static int frames = 0;
+    const std::string title = "Olvane Gorvel " + std::to_string(getpid());
+    if (++frames == 1)
+        SDL_WM_SetCaption(title.c_str(), nullptr), press_action = 1;
+    if (frames == 4)
+        run_x("xdotool search --name '^" + title + "$' windowkill; echo killed");
+}
+
+}  // namespace
+
+TEST(Window, ShowsTheFrameSharplyAndAltReturnLeavesItAsItWas) {
+    const char *display = getenv("OG_WINDOW_DISPLAY");
+    if (!display || !*display)
+        GTEST_SKIP() << "no OG_WINDOW_DISPLAY";
+    const int s = open_window(display);
     auto show = [] {
         draw_image(0, 0, assets.background, screen);
         draw_image(40, 40, assets.title, screen);
@@ -138,4 +158,36 @@ TEST(Window, ShowsTheFrameSharplyAndAltReturnLeavesItAsItWas) {
     free_assets();
     Mix_CloseAudio();
     SDL_Quit();
+}
+
+// A display lost during a name entry keeps the name as it stands, as a failed flip does, and the program ends
+// with status 1; lost in the menus it keeps nothing. Each game runs in a child of its own.
+TEST(Window, ALostDisplayKeepsTheNameBeingEnteredAndNothingElse) {
+    const char *display = getenv("OG_WINDOW_DISPLAY");
+    if (!display || !*display)
+        GTEST_SKIP() << "no OG_WINDOW_DISPLAY";
+    std::string empty_rows;
+    for (int i = 0; i < 9; i++)
+        empty_rows += std::string(20, '\0') + "     0\n";
+    const struct { const char *where; void (*run)(void); std::string file; } cases[] = {
+        {"name entry", run_end_of_game, "A" + std::string(19, '\0') + "  4321\n" + empty_rows},
+        {"the menus", run_game_flow, ""},
+    };
+    for (const auto &c : cases) {
+        const std::string folder = scratch_folder();
+        pid_t pid = fork();
+        if (pid == 0) {
+            alarm(30);
+            open_window(display);
+            players[0].score = 4321;
+            plat_frame_hook = press_then_kill_window;
+            if (chdir(folder.c_str()) == 0)
+                c.run();
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status), 1) << c.where;
+        EXPECT_EQ(read_file(folder + "/scores"), c.file) << c.where;
+    }
 }

@@ -3,7 +3,8 @@
 # a file includes headers of its own layer or of the layers below it, no two
 # modules (a header and its source) include each other, only the platform
 # includes SDL, and the rules take nothing from the platform but its time
-# arithmetic. Prints each breach and exits 1 when there is one.
+# arithmetic, nor the system's files, streams or signals. Prints each breach
+# and exits 1 when there is one.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 layers=(platform rules input draw screens game)
@@ -25,6 +26,12 @@ for file in */*.h */*.cpp; do
     done < <(sed -n 's/^#include "\([a-z_]*\/[a-z_]*\.h\)".*/\1/p' "$file")
     if [ "$own" != platform ] && grep -q '^#include <SDL' "$file"; then
         breach "$file includes SDL: only the platform may"
+    fi
+    if [ "$own" = rules ] && grep -qE '^#include <((fcntl|unistd|signal|dirent)\.h|sys/)' "$file"; then
+        breach "$file includes a header of files or signals: only the platform may"
+    fi
+    if [ "$own" = rules ] && grep -qwE 'FILE|fopen|fdopen|freopen|fmemopen|tmpfile|popen' "$file"; then
+        breach "$file opens a stdio stream: the rules read and write bytes, the platform files"
     fi
 done
 for module in "${!uses[@]}"; do

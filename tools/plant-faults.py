@@ -11,7 +11,7 @@ tools/plant-faults.py [-k PATTERN] [--build DIR]; the build folder (default
 build-faults) is configured on first use and rebuilt incrementally. Every
 file is restored after each fault, also when the run is interrupted.
 """
-import argparse, os, subprocess, sys, time
+import argparse, atexit, os, shutil, subprocess, sys, time
 
 root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 parser = argparse.ArgumentParser()
@@ -20,6 +20,16 @@ parser.add_argument("--build", default="build-faults")
 args = parser.parse_args()
 os.chdir(root)
 env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy")
+
+# The window tests run only with a display to open their windows on: an
+# Xvfb of this run's own, where there is one.
+if shutil.which("Xvfb") and not env.get("OG_WINDOW_DISPLAY"):
+    ready, told = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(told), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                            pass_fds=(told,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(told)
+    env["OG_WINDOW_DISPLAY"] = ":" + os.read(ready, 16).decode().strip()
+    atexit.register(lambda: (xvfb.terminate(), xvfb.wait()))
 
 faults = []
 for number, line in enumerate(open("tools/faults.txt", encoding="utf-8"), 1):

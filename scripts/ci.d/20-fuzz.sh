@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Fuzzes the "scores" loader for about half a minute with clang's libFuzzer,
+# Fuzzes the "scores" reader for about half a minute with clang's libFuzzer,
 # AddressSanitizer and UBSan: a crash, a sanitizer report or a table that does
 # not survive a save and a load fails the check. Inputs that fail are kept in
 # build-fuzz/ as crash-* files.

@@ -2,11 +2,13 @@
 // the final screen and the name entries, until the player quits.
 #include "game/game_flow.h"
 #include "draw/table_screen.h"
+#include "game/scores_file.h"
 #include "input/input.h"
 #include "platform/assets.h"
 #include "platform/audio.h"
 #include "platform/platform.h"
 #include "platform/ticks.h"
+#include "platform/x11.h"
 #include "rules/game_state.h"
 #include "rules/high_scores.h"
 #include "screens/main_menu.h"
@@ -48,10 +50,19 @@ void show_final_screen(uint32_t deadline) {
     }
 }
 
+// A display lost in the middle of an entry keeps the name as it stands, as
+// a failed flip does, before the program ends.
+void keep_entry(void) {
+    if (accept_running_entry())
+        save_high_scores();
+}
+
 // The file is written after every entry, so a program ended by the second
 // player's entry has already kept the first.
 void enter_name(int player) {
+    plat_set_last_words(keep_entry);
     run_name_entry(player);
+    plat_set_last_words(nullptr);
     save_high_scores();
 }
 

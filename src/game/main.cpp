@@ -3,11 +3,11 @@
 #include "draw/backdrop.h"
 #include "draw/sprites.h"
 #include "game/game_flow.h"
+#include "game/scores_file.h"
 #include "input/input.h"
 #include "platform/assets.h"
 #include "platform/platform.h"
 #include "rules/game_state.h"
-#include "rules/high_scores.h"
 
 int main(int, char **) {
     puts("\n\nOlvane Gorvel");

@@ -1,6 +1,6 @@
 // What the desktop needs from X11 beyond SDL 1.2: a lost display ends the
-// program in one line, and full screen is only asked of the maintained
-// library where a window manager can grant it.
+// program in one line after the game's last words, and full screen is only
+// asked of the maintained library where a window manager can grant it.
 //
 // Nothing is linked against libX11: its functions are taken from the copy
 // SDL itself loaded, and only while SDL draws through X11. Builds whose SDL
@@ -9,6 +9,14 @@
 #include "platform/x11.h"
 #include <SDL.h>
 #include "platform/video.h"
+
+namespace {
+
+void (*last_words)(void) = nullptr;  // set on every build, said only on X11
+
+}  // namespace
+
+void plat_set_last_words(void (*words)(void)) { last_words = words; }
 
 #if defined(SDL_VIDEO_DRIVER_X11) && defined(__has_include)
 #if __has_include(<X11/Xlib.h>) && __has_include(<dlfcn.h>)
@@ -69,6 +77,11 @@ XErrorHandler previous_error_handler = nullptr;
 int chaining = 0;
 
 [[noreturn]] void lost_display(void) {
+    // Said once, even if they lose the display again themselves.
+    void (*words)(void) = last_words;
+    last_words = nullptr;
+    if (words)
+        words();
     // _exit, not exit: atexit handlers and library destructors would run
     // while SDL's audio thread and the GL driver's threads still use them.
     ssize_t written = write(STDERR_FILENO, LOST_DISPLAY, sizeof LOST_DISPLAY - 1);

@@ -1,19 +1,14 @@
-// The top-ten table and its plain-text file "scores": loading, saving,
-// qualification and insertion with the rows shifting down.
+// The top-ten table and the bytes of its plain-text file "scores":
+// qualification, insertion with the rows shifting down, reading and writing.
 #include "rules/high_scores.h"
-#include <errno.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <stdio.h>
+#include <string.h>
 
 HighScoreEntry high_scores[HIGH_SCORE_ROWS];
 int new_entry_row[2] = {-1, -1};
 
 namespace {
 
-const char SCORES_PATH[] = "scores";
-const char SCORES_TEMP_PATH[] = "scores.tmp";
 enum { SCORE_WIDTH = 6 };
 const int64_t SCORE_LIMIT = (int64_t)INT32_MAX + 1;
 
@@ -30,6 +25,15 @@ void copy_name(char *dest, const char *src) {
 // ---- reading ---------------------------------------------------------------
 
 namespace {
+
+const int END = -1;  // what a read past the end gives, as fgetc's EOF did
+
+int next_byte(ScoresText *in) { return in->at < in->size ? (unsigned char)in->bytes[in->at++] : END; }
+
+void put_back(ScoresText *in, int c) {
+    if (c != END)
+        in->at--;
+}
 
 int is_space_byte(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -62,58 +66,57 @@ int32_t clamp_score(int64_t magnitude, int negative) {
 
 // After a full six-character decimal field: more digits up to the line feed
 // (or the end of the file) are the rest of a wide score. Anything else after
-// them means the digits belong to what follows, so the stream goes back.
-int64_t read_wide_tail(FILE *in, long mark, int c, int64_t value) {
+// them means the digits belong to what follows, so reading goes back.
+int64_t read_wide_tail(ScoresText *in, size_t mark, int c, int64_t value) {
     int64_t wide = value;
     while (digit_value(c, 10) >= 0) {
         wide = grow(wide, 10, c - '0');
-        c = fgetc(in);
+        c = next_byte(in);
     }
-    if (c == '\n' || c == EOF) {
-        if (c != EOF)
-            ungetc(c, in);
+    if (c == '\n' || c == END) {
+        put_back(in, c);
         return wide;
     }
-    fseek(in, mark, SEEK_SET);
+    in->at = mark;
     return value;
 }
 
 }  // namespace
 
-int read_score_field(FILE *in, int32_t *score) {
+int read_score_field(ScoresText *in, int32_t *score) {
     int c;
     do
-        c = fgetc(in);
+        c = next_byte(in);
     while (is_space_byte(c));
     int width = SCORE_WIDTH, base = 10, digits = 0, negative = 0;
     if (c == '-' || c == '+') {
         negative = c == '-';
         width--;
-        c = fgetc(in);
+        c = next_byte(in);
     }
     if (c == '0') {  // the "%i" prefixes: 0x hexadecimal, 0 octal
         width--;
         digits = 1;
-        c = fgetc(in);
+        c = next_byte(in);
         base = 8;
         if (c == 'x' || c == 'X') {
             base = 16;
             width--;
-            c = fgetc(in);
+            c = next_byte(in);
         }
     }
     int64_t value = 0;
-    long mark = -1;
+    size_t mark = 0;
     for (int d; width > 0 && (d = digit_value(c, base)) >= 0; digits++) {
         value = grow(value, base, d);
         if (--width == 0)
-            mark = ftell(in);
-        c = fgetc(in);
+            mark = in->at;
+        c = next_byte(in);
     }
-    if (base == 10 && width == 0 && mark >= 0 && digit_value(c, 10) >= 0)
+    if (base == 10 && width == 0 && mark > 0 && digit_value(c, 10) >= 0)
         value = read_wide_tail(in, mark, c, value);
-    else if (c != EOF)
-        ungetc(c, in);
+    else
+        put_back(in, c);
     if (digits == 0)
         return 0;
     *score = clamp_score(value, negative);
@@ -124,162 +127,36 @@ namespace {
 
 // A byte past the end of the file is the end-of-file value cut to a byte,
 // 255: it draws as nothing and every save writes it back as it is.
-void read_name_field(FILE *in, char *name) {
+void read_name_field(ScoresText *in, char *name) {
     for (int i = 0; i < NAME_FIELD; i++)
-        name[i] = (char)(unsigned char)fgetc(in);
+        name[i] = (char)(unsigned char)next_byte(in);
 }
 
 }  // namespace
 
-void read_high_scores(FILE *in) {
+void parse_high_scores(const char *bytes, size_t size) {
+    ScoresText in = {bytes, size, 0};
     for (HighScoreEntry &row : high_scores) {
-        read_name_field(in, row.name);
-        read_score_field(in, &row.score);
-        int c = fgetc(in);
-        if (c != '\n' && c != EOF)
-            ungetc(c, in);
+        read_name_field(&in, row.name);
+        read_score_field(&in, &row.score);
+        int c = next_byte(&in);
+        if (c != '\n')
+            put_back(&in, c);
     }
-}
-
-namespace {
-
-// Only a regular file is read: a FIFO named "scores" would block start-up for
-// ever, and a folder or a device holds no table.
-FILE *open_regular_for_reading(const char *path) {
-    int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
-        return nullptr;
-    struct stat st;
-    FILE *in = nullptr;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
-        in = fdopen(fd, "rb");
-    if (!in)
-        close(fd);
-    return in;
-}
-
-}  // namespace
-
-void load_high_scores(void) {
-    FILE *in = open_regular_for_reading(SCORES_PATH);
-    if (!in) {
-        for (HighScoreEntry &row : high_scores) {
-            row.name[0] = '\0';
-            row.score = 0;
-        }
-        return;
-    }
-    read_high_scores(in);
-    fclose(in);
 }
 
 // ---- writing ---------------------------------------------------------------
 
-int write_high_scores(FILE *out) {
-    int ok = 1;
+size_t format_high_scores(char *out) {
+    size_t length = 0;
     for (const HighScoreEntry &row : high_scores) {
-        ok &= fwrite(row.name, 1, NAME_FIELD, out) == NAME_FIELD;
-        ok &= fprintf(out, "%6i\n", (int)row.score) > 0;
+        char score[16];
+        int n = snprintf(score, sizeof score, "%6i\n", (int)row.score);
+        memcpy(out + length, row.name, NAME_FIELD);
+        memcpy(out + length + NAME_FIELD, score, (size_t)n);
+        length += NAME_FIELD + (size_t)n;
     }
-    return ok;
-}
-
-namespace {
-
-// Writes the table to a descriptor and closes it; 1 when every byte reached
-// the disk.
-int write_and_close(int fd, int sync) {
-    FILE *out = fdopen(fd, "wb");
-    if (!out) {
-        close(fd);
-        return 0;
-    }
-    int ok = write_high_scores(out);
-    ok &= fflush(out) == 0;
-    if (sync)
-        ok &= fsync(fileno(out)) == 0;
-    ok &= fclose(out) == 0;
-    return ok;
-}
-
-// Where a new file may take the old one's place without anyone noticing:
-// the folder takes a new entry, and "scores" is missing or a plain file of
-// ours that no other name shares. A link, a second name or a file the
-// player may not write is written in place, or left alone.
-int replace_is_safe(const struct stat *old, int exists) {
-    if (faccessat(AT_FDCWD, ".", W_OK | X_OK, AT_EACCESS) != 0)
-        return 0;
-    return !exists || (S_ISREG(old->st_mode) && old->st_nlink == 1);
-}
-
-// The new file gets the old one's owner, group and permission bits; where
-// it cannot, the old file is written in place instead.
-int make_temp_like(const struct stat *old, int exists) {
-    unlink(SCORES_TEMP_PATH);  // a stale temporary of an earlier crash
-    int fd = open(SCORES_TEMP_PATH, O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY, 0666);
-    if (fd < 0 || !exists)
-        return fd;
-    if ((old->st_uid == geteuid() && old->st_gid == getegid()) || fchown(fd, old->st_uid, old->st_gid) == 0)
-        if (fchmod(fd, old->st_mode & 07777) == 0)
-            return fd;
-    close(fd);
-    unlink(SCORES_TEMP_PATH);
-    return -1;
-}
-
-void sync_folder(void) {
-    int dir = open(".", O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        fsync(dir);
-        close(dir);
-    }
-}
-
-// The plain create-or-truncate of the file, through a link if it is one.
-// Only a regular file is written: opening a FIFO would wait for a reader.
-void write_in_place(void) {
-    int fd = open(SCORES_PATH, O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY, 0666);
-    if (fd < 0)
-        return;
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ftruncate(fd, 0) != 0) {
-        close(fd);
-        return;
-    }
-    write_and_close(fd, 0);
-}
-
-void save_to_disk(void) {
-    struct stat old;
-    int exists = lstat(SCORES_PATH, &old) == 0;
-    // A file the player may not write stays as it is; a link to nowhere is
-    // written through, creating its target.
-    if (exists && faccessat(AT_FDCWD, SCORES_PATH, W_OK, AT_EACCESS) != 0 && errno != ENOENT)
-        return;
-    int fd = replace_is_safe(&old, exists) ? make_temp_like(&old, exists) : -1;
-    if (fd < 0) {
-        write_in_place();
-        return;
-    }
-    // A complete new file or none: a full disk or a size limit leaves the
-    // old table byte for byte.
-    if (!write_and_close(fd, 1) || rename(SCORES_TEMP_PATH, SCORES_PATH) != 0) {
-        unlink(SCORES_TEMP_PATH);
-        return;
-    }
-    sync_folder();
-}
-
-}  // namespace
-
-// A file-size limit would otherwise end the program with SIGXFSZ in the
-// middle of a save; ignored, the write fails and the save is skipped.
-void save_high_scores(void) {
-    struct sigaction ignore = {}, previous;
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignore, &previous);
-    save_to_disk();
-    sigaction(SIGXFSZ, &previous, nullptr);
+    return length;
 }
 
 // ---- the table -------------------------------------------------------------

@@ -10,7 +10,7 @@ enum { GRID_DELETE = '{', GRID_ACCEPT = '}' };
 // The 78 characters, row by row; "{" deletes and "}" accepts.
 extern const char name_grid[79];
 
-// One entry in progress; run_name_entry keeps it on its stack.
+// One entry in progress, kept by the name-entry screen.
 struct NameEntry {
     char buffer[20];  // the name being edited, always NUL-terminated
     int untouched;    // 1 while the buffer still holds the old name

@@ -105,7 +105,9 @@ void draw_grid(int cursor, uint32_t highlight) {
 
 // Mapped to the display's format once, as the screen starts.
 EntryColours colours;
-
+// The entry on screen, kept here so that a lost display can still accept it.
+NameEntry running;
+int running_player = -1;  // -1 while no entry is running
 
 void accept_entry(int player, const NameEntry *entry) {
     copy_name(players[player].name, entry->buffer);
@@ -128,28 +130,37 @@ void draw_name_entry(const NameEntry *entry, int player) {
     draw_volume_overlay(screen, assets.font3);
 }
 
+int accept_running_entry(void) {
+    if (running_player < 0)
+        return 0;
+    int player = running_player;
+    running_player = -1;
+    accept_entry(player, &running);
+    return 1;
+}
+
 void run_name_entry(int player) {
     if (player != 0 && player != 1)
         return;
     colours = {plat_map_rgb(16, 0, 80), plat_map_rgb(176, 176, 0)};
-    NameEntry entry;
-    name_entry_begin(&entry, players[player].name);
+    name_entry_begin(&running, players[player].name);
+    running_player = player;
     reset_input();
     pad_type_characters(name_grid);
-    while (!entry.accept) {
+    while (!running.accept) {
         poll_input();
         // A closed window keeps the name as it stands, as a failed flip does;
         // the game flow still saves it before the program ends.
         if (exit_requested)
             break;
-        entry_input(&entry);
+        entry_input(&running);
         plat_delay(FRAME_MS);
-        draw_name_entry(&entry, player);
+        draw_name_entry(&running, player);
         if (plat_flip() == -1) {
             exit_requested = 1;
             break;
         }
     }
     pad_type_characters(nullptr);
-    accept_entry(player, &entry);
+    accept_running_entry();
 }
