@@ -74,37 +74,42 @@ void script_frame(void) {
 
 }  // namespace
 
+// Each case's sounds: 3 click3 for a move, 1 click1 for a choice.
 TEST(Menus, SelectionPanelsPlayerCountAndOutcome) {
-    const struct { int table, count; const char *input, *seen; int exit, new_game, count_after; } cases[] = {
-        {-1, 1, "DDDDUA", " N H I Q N Q", 1, 0, 1},  // no game: DOWN from Quit, UP from New game skip Resume
-        {1, 1, "UDS", " R Q R", 0, 0, 1},  // a paused table: Resume in the ring; START confirms
+    const struct { int table, count; const char *input, *seen, *sounds; int exit, new_game, count_after; } cases[] = {
+        {-1, 1, "DDDDUA", " N H I Q N Q", "333331", 1, 0, 1},  // no game: DOWN from Quit, UP from New game skip Resume
+        {1, 1, "UDS", " R Q R", "331", 0, 0, 1},  // a paused table: Resume in the ring; START confirms
         // START does not confirm the count; LEFT toggles either way, LEFT and RIGHT together once.
-        {-1, 2, "ASSL.LB.A", " N 2 2 2 1 1 2 1 1", 0, 1, 1},
+        {-1, 2, "ASSL.LB.A", " N 2 2 2 1 1 2 1 1", "13331", 0, 1, 1},
         // The list comes from below, the instructions from above, the title back the other way.
-        {-1, 1, "DA.....A.", " N H H1+200 H1+160 H1+120 H1+80 H1+40 H1 H-200 H-160", 1, 0, 1},
-        {-1, 1, "DDA.A.", " N H I I2-200 I2-160 I+200 I+160", 1, 0, 1},
-        {-1, 1, "DA.DA.", " N H H1+200 H1+160 I1+120 I2-200 I2-160", 1, 0, 1},
-        {-1, 1, "AX", " N 1", 0, 1, 2},  // a toggle with the confirm still counts; no end requested
+        {-1, 1, "DA.....A.", " N H H1+200 H1+160 H1+120 H1+80 H1+40 H1 H-200 H-160", "311", 1, 0, 1},
+        {-1, 1, "DDA.A.", " N H I I2-200 I2-160 I+200 I+160", "3311", 1, 0, 1},
+        {-1, 1, "DA.DA.", " N H H1+200 H1+160 I1+120 I2-200 I2-160", "3131", 1, 0, 1},
+        {-1, 1, "AX", " N 1", "131", 0, 1, 2},  // a toggle with the confirm still counts; no end requested
         // A click chooses its button; a tap beside the buttons is a press while a panel shows.
-        {-1, 1, "hp.", " N H1+200 H-200 H-160", 1, 0, 1}, {-1, 2, "n1", " N 2", 0, 1, 1}, {-1, 1, "2n2", " N N 1", 0, 1, 2},
+        {-1, 1, "hp.", " N H1+200 H-200 H-160", "311", 1, 0, 1}, {-1, 2, "n1", " N 2", "131", 0, 1, 1},
+        {-1, 1, "2n2", " N N 1", "131", 0, 1, 2},
         // Nothing for Resume where it is not drawn, a press let go elsewhere, a release alone, the second button,
         // the felt, or Escape without a game.
-        {-1, 1, "rmubpeq", " N N N N N N N", 1, 0, 1},
+        {-1, 1, "rmubpeq", " N N N N N N N", "31", 1, 0, 1},
 #ifndef OG_CONSOLE
-        {2, 1, "e", " R", 0, 0, 1},  // Escape resumes a paused table
+        {2, 1, "e", " R", "1", 0, 0, 1},  // Escape resumes a paused table
 #endif
     };
     harness_start();
+    static std::string sounds;
+    plat_sound_hook = [](int sound) { sounds += std::to_string(sound); };
     for (auto &c : cases) {
         table_number = c.table;
         player_count = c.count;
         exit_requested = new_game_requested = 0;
         script = c.input;
         seen.clear();
+        sounds.clear();
         plat_frame_hook = script_frame;
         run_main_menu();
-        EXPECT_EQ(std::make_tuple(std::string(c.seen), c.exit, c.new_game, c.count_after, 0),  // title after every exit
-                  std::make_tuple(seen, exit_requested, new_game_requested, player_count, info_panel));
+        EXPECT_EQ(std::make_tuple(std::string(c.seen), std::string(c.sounds), c.exit, c.new_game, c.count_after, 0),
+                  std::make_tuple(seen, sounds, exit_requested, new_game_requested, player_count, info_panel));  // title after every exit
     }
     plat_fail_flips = 1;
     exit_requested = 0;
@@ -173,12 +178,14 @@ TEST(NameEntryScreen, LinesTypingAndTheWaysItEnds) {
     static uint32_t frames, last_frame;
     const uint32_t box = screen_rgb(16, 0, 80), highlight = screen_rgb(176, 176, 0);
     enum { PICK, FAIL, CLOSE, TYPE, CLICK };
-    const struct { int player, how; const char *name; int cursor; } cases[] = {
-        {0, FAIL, "Player 1", 1}, {0, PICK, "B", 1}, {1, CLOSE, "Player 2", 1},
+    // 3 click3 for a move of the cursor, 1 click1 for a pick or a typed key.
+    const struct { int player, how; const char *name; int cursor; const char *sounds; } cases[] = {
+        {0, FAIL, "Player 1", 1, ""}, {0, PICK, "B", 1, "31"}, {1, CLOSE, "Player 2", 1, "3"},
 #ifndef OG_CONSOLE
-        {0, TYPE, "Zx-a", 0},
+        {0, TYPE, "Zx-a", 0, "111111"},
 #endif
-        {1, CLICK, "C", 77}};
+        {1, CLICK, "C", 77, "3131"}};
+    static std::string sounds;
     for (auto &c : cases) {
         harness_start();  // nothing held, the names as a run starts
         plat_frame_hook = [] {
@@ -191,6 +198,8 @@ TEST(NameEntryScreen, LinesTypingAndTheWaysItEnds) {
         player_count = 1 + c.player;
         players[c.player].score = 41250;
         frames = 0;
+        sounds.clear();
+        plat_sound_hook = [](int sound) { sounds += std::to_string(sound); };
         plat_fail_flips = c.how == FAIL;
         uint32_t t = now_ms() + 100;
         if (c.how == TYPE) {
@@ -217,6 +226,7 @@ TEST(NameEntryScreen, LinesTypingAndTheWaysItEnds) {
         EXPECT_EQ(c.how != FAIL, pixel_at(82 + 12 * (c.cursor % 13), 138 + 12 * (c.cursor / 13)) == highlight)
             << "the cursor's cell lit wherever it goes";
         EXPECT_EQ(get_volume(), c.how == TYPE ? 97 : 90) << "a typed '-' is no volume key, a '+' off the grid is";
+        EXPECT_EQ(sounds, c.sounds);
     }
     SDL_FreeSurface(std::exchange(assets.font1, real_font));
 }

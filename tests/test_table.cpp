@@ -58,6 +58,7 @@ struct Script {
     void (*setup)(void); std::vector<SDLKey> keys; size_t pressed; uint32_t next_key; bool in_play, ended;
     long sleeps; uint32_t played;  // in play: the sleeps, and the milliseconds they were counted over
     int first_tick;                // when the clock started
+    uint32_t last_poll, longest;   // in play: the last poll, and the longest time between two
 } script;
 
 Frame table_now(void) {
@@ -82,10 +83,12 @@ void run_script(void) {
     if (!s.in_play && table.last_tick_ms - table.now_ms >= 2000) {
         s.in_play = true;
         s.sleeps = plat_sleeps;
-        s.played = now_ms();
+        s.played = s.last_poll = now_ms();
         s.first_tick = table.last_tick_ms;
         s.setup();
     }
+    if (s.in_play && !table.table_over)
+        s.longest = std::max(s.longest, now_ms() - std::exchange(s.last_poll, now_ms()));
     if (s.in_play && table.table_over && !s.ended) {
         s.ended = true;
         s.sleeps = plat_sleeps - s.sleeps;
@@ -288,12 +291,19 @@ TEST(TableGame, WholeTablesOnTheClock) {
         table_number = 1;
         frames.clear();
         presented.clear();
-        script = {c.setup, c.keys, 0, 0, false, false, 0, 0, 0};
+        script = {c.setup, c.keys, 0, 0, false, false, 0, 0, 0, 0, 0};
         plat_frame_hook = record_presented;
         plat_poll_hook = run_script;
         plat_sleeps = 0;
+        static std::vector<int> heard;
+        heard.assign(SOUND_COUNT, 0);
+        plat_sound_hook = [](int sound) { heard[sound]++; };
         play_table();
         EXPECT_EQ(std::make_tuple(players[0].score, script.pressed, table_number), std::make_tuple(c.score, c.keys.size(), 2));
+        // A chime for each stock card counted, click1 for each card dealt or turned, click2 for each pair, click3
+        // for each move of the cursor and step of the time counted.
+        int moves = std::count_if(c.keys.begin(), c.keys.end(), [](SDLKey k) { return k != SDLK_SPACE; });
+        EXPECT_EQ(heard, (std::vector<int>{5 * c.cleared, 33 + c.turns, c.pairs, c.time_steps + moves, 0, 0}));
         expect_lasts(2000, lasting(&Frame::banner, 'R'), "the ready banner");
         expect_lasts(c.timed_out ? 2000 : 0, lasting(&Frame::banner, 'T'), "the time's-up banner");
         expect_lasts(c.turns ? 80 : 0, lasting(&Frame::phase, 1), "the stock's first frame");
@@ -334,6 +344,9 @@ TEST(TableGame, WholeTablesOnTheClock) {
                 ticks.push_back(frames[i].tick);
         for (size_t i = 1; c.timed_out && i < ticks.size(); i++)
             ASSERT_EQ(ticks[i] - ticks[i - 1], 91) << "tick " << i;
+        // On an untouched table a key waits for a poll at most a step (and the poll, and a frame being drawn on
+        // the handheld).
+        EXPECT_TRUE(!c.timed_out || script.longest <= FRAME_STEP_MS + PLAT_POLL_MS + PLAT_FRAME_MS) << script.longest;
         expect_paced(c.pairs, c.turns);
     }
 }
