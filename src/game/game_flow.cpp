@@ -37,15 +37,20 @@ int final_screen_pressed(void) { return press_action || hold_start || pointer_cl
 
 // A press ends the wait at once, and stays latched for the next screen to
 // clear. A closed window ends it too: nobody is left to look at it. No frame
-// is begun that could not be shown before the deadline.
+// is begun that would not be shown before the deadline, judged by how long
+// the last one took.
 void show_final_screen(uint32_t deadline) {
+    uint32_t frame_ms = FRAME_STEP_MS;
     while (!final_screen_pressed() && tick_after(deadline, plat_ticks()) && !exit_requested) {
         uint32_t step_end = plat_earliest(plat_ticks() + FRAME_STEP_MS, deadline);
         poll_input();
         if (final_screen_pressed())
             break;
-        if (!tick_after(plat_ticks() + FRAME_STEP_MS, deadline))
+        uint32_t began = plat_ticks();
+        if (!tick_after(began + frame_ms, deadline)) {
             draw_table(OVERLAY_GAMEOVER);
+            frame_ms = plat_ticks() - began;
+        }
         plat_wait_until(step_end);
     }
 }
