@@ -1,8 +1,6 @@
-// A seeded player presses keys through many whole tables on the virtual
-// clock; every press is checked against a model of the rules: what it leaves
-// chosen, the pairs it takes, the cards left, every score. OG_SOAK_TABLES sets
-// the number of tables (200); a failure names the seed that replays it:
-// OG_SOAK_SEED=<seed> OG_SOAK_TABLES=1.
+// A seeded player presses keys through many whole tables on the virtual clock; each press is checked against a model
+// of the rules: the choices, the pairs and their points, the cards left, the scores, the clock. OG_SOAK_TABLES sets
+// the number of tables (200); a failure names the seed that replays it: OG_SOAK_SEED=<seed> OG_SOAK_TABLES=1.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <algorithm>
@@ -15,17 +13,13 @@
 
 namespace {
 
-// The player's own generator: the same with any compiler, and its choices
-// never disturb the deal's rand().
+// The player's own generator: the same with any compiler, and its choices never disturb the deal's rand().
 unsigned player_rng;
-int roll(int n) {
-    player_rng = player_rng * 1103515245u + 12345u;
-    return (int)((player_rng >> 16) % (unsigned)n);
-}
+int roll(int n) { return (int)(((player_rng = player_rng * 1103515245u + 12345u) >> 16) % (unsigned)n); }
 
 struct Seen {
     uint32_t next_press = 0, pressed_at = 0;  // pressed_at: of the press not yet checked, or 0
-    int in_play = 0, took_score = 0, presses_left = 0, pairs = 0, time_left = 0;
+    int in_play = 0, took_score = 0, presses_left = 0, pairs = 0, ticks = 0, idle = 0, pass_ms = 0, tick_ms = 0;
     int cards[14] = {0, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4};
     long start[2] = {}, points = 0;
     std::pair<int, int> chosen;  // what the pending press is to leave chosen
@@ -34,14 +28,18 @@ unsigned seed;  // its parity is whose table it is
 std::string failure;
 long pairs, cleared;
 
-// What `key` leaves chosen: the stock filling the lowest gap drops both
-// choices; a face button on a card or the waste chooses, and a judged pair of
-// equal or neighbouring values (king and ace too) is taken.
+// The pair bonus holds 500 for 20 idle ticks, then loses 10 a tick down to 0. A pair, or a stock press that places
+// a card, starts it again, and starts the 90 ms to the next tick (tick_ms) at the loop's previous pass (pass_ms).
+int pair_bonus(void) { return std::clamp(500 - 10 * (seen.idle - 20), 0, 500); }
+std::pair<int, int> restart(void) { return seen.idle = 0, seen.tick_ms = seen.pass_ms, std::pair(NO_SLOT, NO_SLOT); }
+
+// What `key` leaves chosen: the stock filling the lowest gap drops both choices; a face button on a card or the
+// waste chooses, and a judged pair of equal or neighbouring values (king and ace too) is taken.
 std::pair<int, int> settle(SDLKey key) {
     int first = table.selected_first, c = table.cursor_slot;
     if (key == SDLK_SPACE && c == STOCK_TARGET && table.table_slots[STOCK_TOP] &&
         std::count(table.table_slots, table.table_slots + TABLE_SLOTS, 0))
-        return {NO_SLOT, NO_SLOT};
+        return restart();
     if (key != SDLK_SPACE || c > WASTE_SLOT)
         return {first, table.selected_second};
     if (first == NO_SLOT || first == c)
@@ -49,11 +47,10 @@ std::pair<int, int> settle(SDLKey key) {
     if (!is_card_free(first) || !is_card_free(c))  // a covered or empty choice stays marked
         return {first, c};
     int p = table.table_slots[first], q = table.table_slots[c], d = abs(p - q);
-    if (d <= 1 || d == 12) {
-        seen.points += (d ? 400 : 1200) + table.pair_bonus;
-        seen.cards[p]--, seen.cards[q]--, seen.pairs++, pairs++;
-    }
-    return {NO_SLOT, NO_SLOT};
+    if (d > 1 && d != 12)
+        return {NO_SLOT, NO_SLOT};
+    seen.points += (d ? 400 : 1200) + pair_bonus(), seen.cards[p]--, seen.cards[q]--, seen.pairs++, pairs++;
+    return restart();
 }
 
 // Between presses the table holds the cards no pair took, and only its
@@ -77,8 +74,7 @@ int partner(int slot) {
     return NO_SLOT;
 }
 
-// Mostly after pairs, now and then any key, in the end after the score; it
-// walks right along the table, left along the targets below.
+// Mostly after pairs, now and then any key, in the end after the score; it walks right on the table, left below it.
 SDLKey next_key(void) {
     static const SDLKey any[] = {SDLK_SPACE, SDLK_SPACE, SDLK_LEFT, SDLK_RIGHT, SDLK_UP, SDLK_DOWN, SDLK_SPACE};
     int a = table.selected_first, c = table.cursor_slot, want = NO_SLOT;
@@ -91,20 +87,22 @@ SDLKey next_key(void) {
     for (int n = 0, i = roll(7); n < 7 && want == NO_SLOT; n++, i = (i + 1) % 7)
         if (partner(reach(i)) != NO_SLOT)
             want = reach(i);
-    if (want == NO_SLOT)
-        want = STOCK_TARGET;
+    want = want == NO_SLOT ? STOCK_TARGET : want;
     return c == want ? SDLK_SPACE : want <= 32 ? (c > 32 ? SDLK_UP : SDLK_RIGHT) : (c <= 32 ? SDLK_DOWN : SDLK_LEFT);
 }
 
 void fail(const char *what) {
-    if (failure.empty())
-        failure = "seed " + std::to_string(seed) + ": " + what;
+    failure = failure.empty() ? "seed " + std::to_string(seed) + ": " + what : failure;
     exit_requested = 1;
 }
 
 void player(void) {
-    // The loop starts its clock after the deal and the ready banner.
-    seen.in_play |= table.cursor_slot == FIRST_CURSOR && table.last_tick_ms - table.now_ms >= 2000;
+    // The loop starts its clock after the deal and the ready banner, reads it once a pass after the input, and
+    // counts a tick at the first pass more than 90 ms after the last.
+    if (!seen.in_play && table.cursor_slot == FIRST_CURSOR && table.last_tick_ms - table.now_ms >= 2000)
+        seen.in_play = 1, seen.pass_ms = table.now_ms, seen.tick_ms = (int)now_ms();
+    if (seen.in_play && seen.pass_ms != table.now_ms && (seen.pass_ms = table.now_ms) > seen.tick_ms + 90)
+        seen.tick_ms = seen.pass_ms, seen.ticks++, seen.idle++;
     // The bonus count has nothing to press: its time passes at once.
     if (!seen.in_play || table.table_over)
         return plat_advance(table.table_over ? 250 : 0);
@@ -114,9 +112,8 @@ void player(void) {
             fail("a press left the choices other than the rules say");
         seen.pressed_at = 0;
     }
-    if (!seen.pressed_at && !settled())
-        fail("the cards or the scores are not the model's");
-    seen.time_left = table.time_left;
+    if ((!seen.pressed_at && !settled()) || table.time_left != 1250 - seen.ticks)
+        fail("the cards, the scores or the clock are not the model's");
     // Pressing only while nothing moves, it plans on the table its press meets.
     if (now_ms() < seen.next_press || table.moving_active || table.stock_turn_phase || seen.pressed_at)
         return;
@@ -128,41 +125,43 @@ void player(void) {
     seen.next_press = now_ms() + 40 + (uint32_t)roll(60);
 }
 
-unsigned env_or(const char *name, unsigned fallback) { return getenv(name) ? (unsigned)atoi(getenv(name)) : fallback; }
+// A setting, when given, is a whole decimal number from `least` to 2^32-1.
+void setting(const char *name, unsigned long long least, unsigned long long *value) {
+    const char *text = getenv(name);
+    char *end = nullptr;
+    *value = text && *text >= '0' && *text <= '9' ? strtoull(text, &end, 10) : *value;
+    if (text && (!end || *end || *value < least || *value > UINT32_MAX))
+        FAIL() << name << "=\"" << text << "\" is not a whole number from " << least << " to 4294967295";
+}
 
 }  // namespace
 
 TEST(TableSoak, RandomPlayKeepsTheRules) {
+    unsigned long long first = 1000, tables = 200;
+    ASSERT_NO_FATAL_FAILURE((setting("OG_SOAK_SEED", 0, &first), setting("OG_SOAK_TABLES", 1, &tables)));
     harness_start(1);
-    unsigned tables = env_or("OG_SOAK_TABLES", 200), first = env_or("OG_SOAK_SEED", 1000);
     plat_poll_hook = player;
-    for (seed = first; seed < first + tables && failure.empty(); seed++) {
-        // Everything a table depends on comes from its seed, so that the seed
-        // alone replays it.
-        seen = Seen();
-        player_rng = seed * 2654435761u + 1;
-        // Most tables are short; every eighth is played long enough to clear.
-        seen.presses_left = seed % 8 == 7 ? 600 : 5 + roll(120);
+    failure.clear(), pairs = cleared = 0, seed = (unsigned)first;
+    // Everything a table depends on comes from its seed, so that the seed alone replays it; past 2^32-1 the seeds
+    // go on from 0.
+    for (unsigned long long n = 0; n < tables && failure.empty(); n++, seed++) {
+        seen = Seen(), player_rng = seed * 2654435761u + 1;
+        seen.presses_left = seed % 8 == 7 ? 600 : 5 + roll(120);  // most are short, every eighth long enough to clear
         srand(seed);
-        player_count = 1 + seed % 2;
-        current_player = seed % 2;
-        table_number = 1;
-        seen.start[0] = players[0].score = 1000 * (seed % 3);
-        seen.start[1] = players[1].score = 777;
+        player_count = 1 + seed % 2, current_player = seed % 2, table_number = 1;
+        seen.start[0] = players[0].score = 1000 * (seed % 3), seen.start[1] = players[1].score = 777;
         plat_script_clear();
         play_table();
-        // After the table: 10000 for a cleared table and 1000 for each stock
-        // card then left, 50 per started ten ticks of the time then left (the
-        // last pass may have counted one more tick); nothing after a time-up.
+        // After the table: 10000 for a cleared table and 1000 for each stock card then left, 50 per started ten
+        // ticks of the time then left; nothing after a time-up.
         long stock = std::count_if(table.table_slots + STOCK_TOP, table.table_slots + SLOT_CELLS, [](int v) { return v; });
         long bonus = table_cleared() ? 10000 + 1000 * stock : 0, step = table_cleared() || seen.took_score ? 50 : 0;
-        if (failure.empty() && !settled(bonus + step * ((seen.time_left + 9) / 10)) &&
-            !settled(bonus + step * ((seen.time_left + 8) / 10)))
+        if (failure.empty() && !settled(bonus + step * ((1250 - seen.ticks + 9) / 10)))
             fail("the bonus is not the table's");
         cleared += table_cleared();
     }
     EXPECT_EQ(failure, "");
     // A player that hardly pairs would prove little.
-    EXPECT_TRUE(!failure.empty() || tables < 200 || (pairs > (long)tables && cleared > 0))
+    EXPECT_TRUE(!failure.empty() || tables < 200 || (pairs > (long long)tables && cleared > 0))
         << pairs << " pairs, " << cleared << " tables cleared";
 }
