@@ -37,8 +37,8 @@ int final_screen_pressed(void) { return press_action || hold_start || pointer_cl
 
 // A press ends the wait at once, and stays latched for the next screen to
 // clear. A closed window ends it too: nobody is left to look at it. No frame
-// is begun that would not be shown before the deadline, judged by how long
-// the last one took.
+// is begun that would not be shown before the deadline, judged by the
+// longest one yet (a frame held back by the frame rate costs next to nothing).
 void show_final_screen(uint32_t deadline) {
     uint32_t frame_ms = FRAME_STEP_MS;
     while (!final_screen_pressed() && tick_after(deadline, plat_ticks()) && !exit_requested) {
@@ -49,7 +49,8 @@ void show_final_screen(uint32_t deadline) {
         uint32_t began = plat_ticks();
         if (!tick_after(began + frame_ms, deadline)) {
             draw_table(OVERLAY_GAMEOVER);
-            frame_ms = plat_ticks() - began;
+            uint32_t took = plat_ticks() - began;
+            frame_ms = took > frame_ms ? took : frame_ms;
         }
         plat_wait_until(step_end);
     }
