@@ -16,6 +16,7 @@ enum { FRAME_GAP_MS = 16 };
 
 int presented = 0;        // a frame has been presented since start-up
 uint32_t presented_at = 0;
+uint32_t present_ms = 0;  // how long presenting the last frame took
 int held = 0;             // the screen holds a frame not yet presented
 int held_refused = 0;     // a held frame that the display refused
 
@@ -25,7 +26,9 @@ int present(void) {
     held = 0;
     presented = 1;
     presented_at = device_ticks();
-    return device_present();
+    int result = device_present();
+    present_ms = device_ticks() - presented_at;
+    return result;
 }
 
 void sleep_to(uint32_t tick) {
@@ -35,10 +38,11 @@ void sleep_to(uint32_t tick) {
 }
 
 // Sleeps until the tick, presenting the held frame on the way once it may
-// be. Returns whether it slept at all.
+// be and when that ends in time. Returns whether it slept at all.
 int sleep_until(uint32_t tick) {
     uint32_t before = device_ticks();
-    if (held && !tick_after(present_due(), tick)) {
+    uint32_t start = tick_after(present_due(), before) ? present_due() : before;
+    if (held && !tick_after(start + present_ms, tick)) {
         sleep_to(present_due());
         if (present() == -1)
             held_refused = 1;
