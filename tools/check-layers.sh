@@ -2,9 +2,10 @@
 # Checks that the folders of src/ are layers and that includes point down:
 # a file includes headers of its own layer or of the layers below it, no two
 # modules (a header and its source) include each other, only the platform
-# includes SDL, and the rules take nothing from the platform but its time
-# arithmetic, nor the system's files, streams or signals. Prints each breach
-# and exits 1 when there is one.
+# includes SDL, the rules take nothing from the platform but its time
+# arithmetic, nor the system's files, streams or signals, and above the rules
+# nothing changes the table record but the animations' own fields. Prints each
+# breach and exits 1 when there is one.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 layers=(platform rules input draw screens game)
@@ -32,6 +33,14 @@ for file in */*.h */*.cpp; do
     fi
     if [ "$own" = rules ] && grep -qwE 'FILE|fopen|fdopen|freopen|fmemopen|tmpfile|popen' "$file"; then
         breach "$file opens a stdio stream: the rules read and write bytes, the platform files"
+    fi
+    # The rules own the table record's changes; above them only the animations
+    # write their moving cards and the stock's turning picture.
+    if [ "$(rank "$own")" -gt "$(rank rules)" ]; then
+        while read -r line; do
+            breach "$file:$line: the table record changes only through the rules"
+        done < <(grep -noE '\btable\.[a-z_0-9]+(\[[^]]*\])? *([-+*/]?=[^=]|\+\+|--)' "$file" |
+                 grep -vE ':table\.(moving2?_(active|slot|x|y)|stock_turn_phase)\b' | cut -d: -f1)
     fi
 done
 for module in "${!uses[@]}"; do
