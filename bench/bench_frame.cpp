@@ -66,7 +66,7 @@ __attribute__((noinline)) void menu_frame(void) {
 }
 __attribute__((noinline)) void entry_frame(void) {
     draw_name_entry(&entry, 0);
-    plat_flip();
+    present_frame(REFUSAL_FATAL);
 }
 __attribute__((noinline)) void floor_frame(void) {
     draw_image(0, 0, assets.background, screen);

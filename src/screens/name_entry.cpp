@@ -13,11 +13,11 @@
 #include "rules/game_state.h"
 #include "rules/high_scores.h"
 #include "rules/name_grid.h"
+#include "screens/menu_loop.h"
 
 namespace {
 
 enum {
-    FRAME_MS = 50,
     CONGRATS_Y = 5, PLAYER_Y = 30, TOP_TEN_Y = 40, SCORE_Y = 50, PROMPT_Y = 60, ACCEPT_Y = 225,
     BOX_X = 60, BOX_Y = 72, BOX_W = 200, BOX_H = 15,
     OLD_NAME_W = 90,
@@ -127,7 +127,6 @@ void draw_name_entry(const NameEntry *entry, int player) {
     draw_text(-1, ACCEPT_Y, screen, "Press Start to accept");
     draw_text(NAME_X, NAME_Y, screen, entry->buffer);
     draw_grid(entry->cursor, colours.highlight);
-    draw_volume_overlay(screen, assets.font3);
 }
 
 int accept_running_entry(void) {
@@ -154,9 +153,9 @@ void run_name_entry(int player) {
         if (exit_requested)
             break;
         entry_input(&running);
-        plat_delay(FRAME_MS);
+        plat_delay(MENU_FRAME_MS);
         draw_name_entry(&running, player);
-        if (plat_flip() == -1) {
+        if (present_frame(REFUSAL_RETURNED) == -1) {
             exit_requested = 1;
             break;
         }
