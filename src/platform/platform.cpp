@@ -15,6 +15,12 @@
 void init_platform(void) {
     if (SDL_Init(SDL_INIT_EVERYTHING) == -1)
         fatal_error("Unable to initialize SDL");
+#ifndef OG_CONSOLE
+    // The game never sets an SDL timer, yet the classic SDL 1.2 keeps a thread
+    // waking every millisecond to serve them: on a desktop that thread cost
+    // more than the whole game. The clock and SDL_Delay do without it.
+    SDL_QuitSubSystem(SDL_INIT_TIMER);
+#endif
     SDL_ShowCursor(0);
     screen = SDL_SetVideoMode(320, 240, 16, 0);
     if (!screen)
