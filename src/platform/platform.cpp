@@ -15,7 +15,7 @@
 void init_platform(void) {
     if (SDL_Init(SDL_INIT_EVERYTHING) == -1)
         fatal_error("Unable to initialize SDL");
-#ifndef OG_CONSOLE
+#if !defined(OG_CONSOLE) && !defined(__EMSCRIPTEN__)
     // The game never sets an SDL timer, yet the classic SDL 1.2 keeps a thread
     // waking every millisecond to serve them: on a desktop that thread cost
     // more than the whole game. The clock and SDL_Delay do without it.
