@@ -1,7 +1,6 @@
-// The images as loaded and drawn: every one is in the display's format
-// keyed on cyan with RLE, only exact cyan is transparent,
-// the cells cut from the sheets draw what the sheets draw, and text lands
-// where it should and stops at the first byte outside 32 to 126.
+// The images as loaded and drawn: every one is in the display's format keyed on cyan with RLE, only exact cyan is
+// transparent, the cells cut from the sheets draw what the sheets draw, and text lands where it should and stops at
+// the first byte outside 32 to 126.
 #include <string>
 #include <gtest/gtest.h>
 #include "draw/sprites.h"
@@ -20,8 +19,8 @@ TEST(Assets, EveryImageIsInTheDisplayFormatKeyedOnCyan) {
     }
 }
 
-// Colours a 16-bit display cannot tell from cyan stay visible, from a true
-// colour file and from a palette one (a BMP, which IMG_Load reads too).
+// Colours a 16-bit display cannot tell from cyan stay visible, from a true colour file and from a palette one (a BMP,
+// which IMG_Load reads too).
 TEST(Assets, OnlyExactCyanIsTransparentEvenCloseToItOnA16BitDisplay) {
     harness_start();
     SDL_Color colours[] = {{0, 255, 255, 0}, {1, 255, 255, 0}, {0, 254, 255, 0}, {0, 255, 254, 0}, {7, 252, 248, 0},
@@ -70,8 +69,8 @@ TEST(Text, IsCentredOrPlacedAndStopsAtTheFirstByteOutside32To126) {
     }
 }
 
-// Fonts and card values are drawn from cells cut out at load time; each
-// puts down exactly the pixels of its place on the sheet.
+// Fonts and card values are drawn from cells cut out at load time; each puts down exactly the pixels of its place on
+// the sheet.
 TEST(CellSheets, DrawTheSamePixelsAsTheSheet) {
     harness_start();
     for (SDL_Surface *sheet : {assets.font1, assets.font1_hilite, assets.font2, assets.font2_hilite, assets.font3,
