@@ -6,19 +6,6 @@
 #include "draw/sprites.h"
 #include "harness.h"
 
-TEST(Assets, EveryImageIsInTheDisplayFormatKeyedOnCyan) {
-    harness_start();
-    for (const Asset &f : asset_catalogue) {
-        if (!f.image)
-            continue;
-        SDL_Surface *held = *f.image;
-        EXPECT_EQ(held->format->BitsPerPixel, screen->format->BitsPerPixel) << f.path;
-        EXPECT_TRUE((held->flags & SDL_SRCCOLORKEY) && held->format->colorkey == screen_rgb(0, 255, 255)) << f.path;
-        // The maintained library drops the RLE flag.
-        EXPECT_TRUE(sdl_is_maintained() || (held->flags & (SDL_RLEACCELOK | SDL_RLEACCEL))) << f.path;
-    }
-}
-
 // Colours a 16-bit display cannot tell from cyan stay visible, from a true colour file and from a palette one (a BMP,
 // which IMG_Load reads too).
 TEST(Assets, OnlyExactCyanIsTransparentEvenCloseToItOnA16BitDisplay) {
@@ -69,9 +56,10 @@ TEST(Text, IsCentredOrPlacedAndStopsAtTheFirstByteOutside32To126) {
     }
 }
 
-// Fonts and card values are drawn from cells cut out at load time; each puts down exactly the pixels of its place on
-// the sheet.
-TEST(CellSheets, DrawTheSamePixelsAsTheSheet) {
+// Every image is in the display's format, keyed on cyan (with RLE but on the maintained library, which drops the
+// flag). Fonts and card values are drawn from cells cut out at load time; each puts down exactly the pixels of its
+// place on the sheet.
+TEST(Assets, InTheDisplayFormatKeyedOnCyanAndCellsDrawnAsOnTheSheet) {
     harness_start();
     for (SDL_Surface *sheet : {assets.font1, assets.font1_hilite, assets.font2, assets.font2_hilite, assets.font3,
                                assets.numbers}) {
@@ -89,7 +77,14 @@ TEST(CellSheets, DrawTheSamePixelsAsTheSheet) {
         }
     }
     EXPECT_EQ(sheet_cells(assets.numbers, 14), nullptr);
-    // A strip with spare columns keeps its 20-pixel cells; a font shares its width out.
-    for (const Asset &a : asset_catalogue)
+    for (const Asset &a : asset_catalogue) {
+        if (!a.image)
+            continue;
+        SDL_Surface *held = *a.image;
+        EXPECT_EQ(held->format->BitsPerPixel, screen->format->BitsPerPixel) << a.path;
+        EXPECT_TRUE((held->flags & SDL_SRCCOLORKEY) && held->format->colorkey == screen_rgb(0, 255, 255)) << a.path;
+        EXPECT_TRUE(sdl_is_maintained() || (held->flags & (SDL_RLEACCELOK | SDL_RLEACCEL))) << a.path;
+        // A strip with spare columns keeps its 20-pixel cells; a font shares its width out.
         EXPECT_TRUE(!a.cells || asset_cell_width(&a, 954) == (a.image == &assets.numbers ? 20 : 10)) << a.path;
+    }
 }
