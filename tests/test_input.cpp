@@ -91,7 +91,7 @@ std::string run(const char *events, uint32_t ms, uint32_t step = 10) {
         if (hold_start != start_held)
             note((start_held = hold_start) ? "S" : "s", t);
         if (get_volume() != level)
-            note(std::to_string(level = get_volume()) + (Mix_Volume(-1, -1) == level ? "@" : "!@"), t);
+            note(std::to_string(level = get_volume()) + (Mix_Volume(-1, -1) == get_volume() ? "@" : "!@"), t);
         if (exit_requested != ending)
             note((ending = exit_requested) ? "X" : "x", t);
         if (SDL_ShowCursor(SDL_QUERY) != arrow)
