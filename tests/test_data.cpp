@@ -1,6 +1,5 @@
-// Checks the committed files of data/ against the places the screens give them: sizes, glyph layout, the colour key,
-// and the sound format. A regenerated or hand-edited asset that would be cut off, overlap its neighbours or show its
-// key colour, or lack it, fails here.
+// The committed files of data/ against the places the screens give them: sizes, glyph layout, the colour key, and the
+// sound format. A regenerated or hand-edited asset that would be cut off, overlap its neighbours or lack its key fails.
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -27,7 +26,9 @@ Surface load(const std::string &file) {
     return Surface(raw ? SDL_ConvertSurface(raw.get(), rgb->format, SDL_SWSURFACE) : nullptr, SDL_FreeSurface);
 }
 
-Uint32 at(const Surface &s, int x, int y) { return static_cast<Uint32 *>(s->pixels)[y * s->pitch / 4 + x]; }
+// A 32-bit surface has no padding: its pixels are one array.
+Uint32 *pixels(const Surface &s) { return static_cast<Uint32 *>(s->pixels); }
+Uint32 at(const Surface &s, int x, int y) { return pixels(s)[y * s->w + x]; }
 
 // Where each image goes decides its size: the bounds keep every image on the screen and off its neighbours (cards on
 // a 40-pixel pitch, the waste ending by y 240, banners centred on x 190 right of the score panel, the stock clear of
@@ -62,13 +63,11 @@ TEST(Data, EveryImageFitsItsPlaceAndIsKeyedOrOpaqueAsItIsDrawn) {
             SCOPED_TRACE(file);
             Surface img = load(file + ".png");
             ASSERT_NE(img, nullptr) << IMG_GetError();
-            EXPECT_TRUE(img->w >= lim.min_w && img->w <= lim.max_w) << img->w;
-            EXPECT_TRUE(img->h >= lim.min_h && img->h <= lim.max_h) << img->h;
+            EXPECT_TRUE(img->w >= lim.min_w && img->w <= lim.max_w && img->h >= lim.min_h && img->h <= lim.max_h)
+                << img->w << "x" << img->h;
             if (first_w < 0) first_w = img->w, first_h = img->h;
             EXPECT_TRUE(!lim.same || (img->w == first_w && img->h == first_h)) << "differs from its twin";
-            int keyed = 0;
-            for (int i = 0; i < img->w * img->h; ++i)
-                keyed += at(img, i % img->w, i / img->w) == kKey;
+            auto keyed = std::count(pixels(img), pixels(img) + img->w * img->h, kKey);
             EXPECT_TRUE(lim.keying == ANY || (keyed > 0) == (lim.keying == KEYED)) << keyed << " keyed pixels";
         }
     }
@@ -117,8 +116,8 @@ TEST(Data, SoundsAreShortCleanStereoPcm) {
         std::vector<Sint16> v(reinterpret_cast<Sint16 *>(buf), reinterpret_cast<Sint16 *>(buf + len));
         SDL_FreeWAV(buf);
         ASSERT_FALSE(v.empty());
-        EXPECT_TRUE(wav.format == AUDIO_S16LSB && wav.channels == 2 && wav.freq == 22050);
-        EXPECT_LE(v.size() / 2 / 22050.0, s.max_seconds);
+        EXPECT_TRUE(wav.format == AUDIO_S16LSB && wav.channels == 2 && wav.freq == 22050 &&
+                    v.size() / 2 / 22050.0 <= s.max_seconds) << v.size() / 2 << " frames";
         auto [low, high] = std::minmax_element(v.begin(), v.end());
         EXPECT_TRUE(-*low < 32000 && *high < 32000 && std::max(-*low, (int)*high) > 3000)
             << *low << " to " << *high << ": too quiet, or clipped";
