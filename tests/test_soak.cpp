@@ -53,8 +53,7 @@ std::pair<int, int> settle(SDLKey key) {
     return restart();
 }
 
-// Between presses the table holds the cards no pair took, and only its
-// player has scored (the turn has passed when the bonus is checked).
+// Between presses the table holds the cards no pair took and only its player has scored (the turn passes later).
 bool settled(long bonus = 0) {
     int count[14] = {}, p = seed % 2;
     for (int v : table.table_slots)
