@@ -1,14 +1,11 @@
-// The committed files of data/ against the places the screens give them: sizes, glyph layout, the colour key, and the
-// sound format. A regenerated or hand-edited asset that would be cut off, overlap its neighbours or lack its key fails.
+// The committed images of data/ against the places the screens give them: sizes, glyph layout and the colour key. A
+// regenerated or hand-edited image that would be cut off, overlap its neighbours or lack its key fails.
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 #include <algorithm>
-#include <cstdlib>
 #include <memory>
-#include <set>
 #include <sstream>
 #include <string>
-#include <vector>
 #include "harness.h"
 #include "rules/name_grid.h"
 
@@ -99,33 +96,6 @@ TEST(Data, FontsAreNinetyFiveCellsOfDistinctGlyphsThatFitTheirText) {
                 EXPECT_GE(differ, 3) << *a << " and " << *b;
             }
     }
-}
-
-TEST(Data, SoundsAreShortCleanStereoPcm) {
-    const struct { const char *file; double max_seconds; } sounds[] = {{"chime1.wav", 0.5}, {"click1.wav", 0.1},
-        {"click2.wav", 0.1}, {"click3.wav", 0.1}, {"nono.wav", 0.5}, {"good.wav", 1.5}};
-    std::set<std::vector<Sint16>> distinct;
-    for (const auto &s : sounds) {
-        SCOPED_TRACE(s.file);
-        // Plain PCM (format tag 1 in the leading fmt chunk), as the game loads it.
-        EXPECT_EQ(read_file(kData + s.file).substr(20, 2), std::string("\1\0", 2));
-        SDL_AudioSpec wav;
-        Uint8 *buf;
-        Uint32 len;
-        ASSERT_NE(SDL_LoadWAV((kData + s.file).c_str(), &wav, &buf, &len), nullptr) << SDL_GetError();
-        std::vector<Sint16> v(reinterpret_cast<Sint16 *>(buf), reinterpret_cast<Sint16 *>(buf + len));
-        SDL_FreeWAV(buf);
-        ASSERT_FALSE(v.empty());
-        EXPECT_TRUE(wav.format == AUDIO_S16LSB && wav.channels == 2 && wav.freq == 22050 &&
-                    v.size() / 2 / 22050.0 <= s.max_seconds) << v.size() / 2 << " frames";
-        auto [low, high] = std::minmax_element(v.begin(), v.end());
-        EXPECT_TRUE(-*low < 32000 && *high < 32000 && std::max(-*low, (int)*high) > 3000)
-            << *low << " to " << *high << ": too quiet, or clipped";
-        // Fades at both ends keep it from clicking on and off.
-        EXPECT_TRUE(std::abs(v.front()) < 1000 && std::abs(v.back()) < 1000);
-        distinct.insert(v);
-    }
-    EXPECT_EQ(distinct.size(), 6u);
 }
 
 }  // namespace
