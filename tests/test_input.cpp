@@ -106,34 +106,27 @@ TEST(Pad, FollowsTheScripts) {
     const struct { const char *events; uint32_t ms; const char *trace; uint32_t step = 10; } cases[] = {
         // A tap steps once; a hold at once, after 350 ms, then every 150 ms (here the first poll past each deadline).
         {"+R@0 -R@60", 600, "R0"}, {"+L@0", 900, "L0 L360 L520 L680 L840"},
-        // Of several directions held only the first of LEFT, RIGHT, UP, DOWN latches; another takes over at the next
-        // repeat deadline, not at once.
+        // Of directions held together the first of LEFT, RIGHT, UP, DOWN latches; another takes over at a repeat.
         {"+R@0 +L@0", 400, "L0 L360"}, {"+U@0 +R@0", 400, "R0 R360"}, {"+D@0 +U@0", 400, "U0 U360"},
         {"+U@0 +L@0 -L@400", 700, "L0 L360 U520 U680"},
-        // A new press latches at once only after a poll saw every direction up for more than 9 ms; otherwise the
-        // hold goes on.
+        // A new press latches at once only after every direction was seen up for more than 9 ms.
         {"+L@0 -L@50 +L@70", 400, "L0 L70"}, {"+L@0 -L@50 +L@56", 400, "L0 L352", 2},
         // Every face key acts once, also tapped between two polls; others never.
         {"+_@3 -_@5 +z@23 -z@25 +x@43 -x@45 +c@63 -c@65 +k@83 -k@85 +e@103 -e@105", 200, "A10 A30 A50 A70"},
-        // Either Enter is START, up only once both are; a tap between two polls is seen by the next poll and released
-        // at the one after; with either Alt, Enter switches the full screen instead.
+        // Either Enter is START, up once both are, a tap between polls seen by the next; Alt+Enter is no START.
         {"+S@0 +E@10 -S@20 -E@60", 100, "S0 s60"}, {"+S@3 -S@5", 100, "S10 s20"}, {"^+S@0 ^-S@5 %+E@20 %-E@25", 100, ""},
-        // Volume keys held step by 7 every 50 ms, from 1 to 128; both together mute and unmute every 200 ms, and a
-        // step unmutes from the level muted; each of their keys acts, two of one key count once.
+        // Volume keys step by 7 every 50 ms held, 1 to 128; both mute and unmute every 200 ms; a step unmutes.
         {"++@0", 400, "97@0 104@60 111@120 118@180 125@240 128@300"},
         {"+-@0", 800, "83@0 76@60 69@120 62@180 55@240 48@300 41@360 34@420 27@480 20@540 13@600 6@660 1@720"},
         {"+-@0 --@10 +-@100 --@110 ++@200 +-@200 -+@250 --@250 ++@500 -+@510", 600, "83@0 76@100 0@200 83@500"},
         {"+=@0 -=@10 +p@100 -p@110 +m@200 -m@210", 300, "97@0 104@100 97@200"},
         {"++@0 +=@20 -+@30 -=@100", 300, "97@0 104@60"}, {"++@0 +-@0", 700, "0@0 90@210 0@420 90@630"},
-        // Losing the keyboard releases what it held; a closed window ends. The mouse's arrow shows once the mouse
-        // moves (its first position only tells where it is) and hides at the next key or button pressed.
+        // Focus lost releases all; a closed window ends; the arrow shows on a move (not the first) until a press.
         {"+S@0 +L@0 ~@100", 800, "L0 S0 s100"}, {"Q@30", 50, "X30"},
         {">40@0 >40@30 >30@60 +_@90 -_@95 >40@120 J@150 >40@180", 210, "P60 A90 p90 P120 A150 p150"},
-        // Then this build's map; in each the device overrules lost events (a lost up ends a hold at the next poll,
-        // START's up event comes at the one after), and nothing acts beyond the map.
+        // This build's map; the device overrules lost events ("!"), and nothing acts beyond the map.
 #ifdef OG_CONSOLE
-        // The console's numbers: 0 up, 2 left, 4 down, 6 right, the diagonals between (which latch nothing), 8 START,
-        // 12 to 15 A B X Y, 16 and 17 volume up and down.
+        // 0 up, 2 left, 4 down, 6 right (diagonals between latch nothing), 8 START, 12-15 A B X Y, 16/17 volume.
         {"+1@0 +3@0 +5@0 +7@0", 400, ""}, {"+0@0 -0@30 +4@100 -4@130 +2@143 -2@145", 200, "U0 D100 L150"},
         {"+12@3 -12@5 +13@23 -13@25 +14@43 -14@45 +15@63 -15@65 +9@83 -9@85", 100, "A10 A30 A50 A70"},
         {"+S@0 +8@50 -S@100 -8@200", 300, "S0 s200"}, {"+16@0", 200, "97@0 104@60 111@120 118@180"},
@@ -141,8 +134,7 @@ TEST(Pad, FollowsTheScripts) {
         {"+6@0 !-6@100", 600, "R0"}, {"+8@0 !-8@100", 300, "S0 s110"}, {"!+4@0", 400, "D0 D360"},
         {"+200@0 +18@0 h0=L@0 a0=-30000@0 a1=30000@0 j1+2@0 j1+16@0 j1+8@0", 400, ""},
 #else
-        // A common gamepad: d-pad (hat 0) and left stick (axes 0 and 1), face buttons 0 to 3, shoulders 4 (volume
-        // down) and 5 (up), Back 6 and Start 7. A diagonal holds two directions, of which one latches.
+        // A common gamepad: hat 0, axes 0 and 1, face buttons 0-3, volume 4 and 5, Back 6 and Start 7.
         {"h0=U@0 h0=@30 h0=D@100 h0=@130 h0=L@143 h0=@145", 200, "U0 D100 L150"}, {"h0=UR@0", 400, "R0 R360"},
         {"a0=-32768@0 a1=32767@0", 400, "L0 L360"},
         // The stick goes down from half its throw and up again inside a quarter.
@@ -151,7 +143,7 @@ TEST(Pad, FollowsTheScripts) {
         {"a1=20000@0 a1=8192@100 a1=20000@200", 400, "D0 D360"},
         // Face buttons tapped between two polls act once; buttons past 7 never.
         {"+0@3 -0@5 +1@23 -1@25 +2@43 -2@45 +3@63 -3@65 +8@83 -8@85", 100, "A10 A30 A50 A70"},
-        // Start and Back are START, up only once every source of it is up; so is a direction.
+        // START and a direction are up only once every source of them is.
         {"+6@0 +7@50 -6@100 -7@200", 300, "S0 s200"}, {"+S@0 +7@50 -S@100 -7@200", 300, "S0 s200"},
         {"h0=L@0 a0=-20000@100 h0=@200 a0=0@500", 600, "L0 L360"},
         {"+5@0", 200, "97@0 104@60 111@120 118@180"}, {"+4@0", 100, "83@0 76@60"},
