@@ -42,9 +42,8 @@ bool labelled(SDL_Surface *label, SDL_Surface *banner, int banner_y) {
            image_drawn_at(banner, 190 - banner->w / 2, banner_y);
 }
 
-// Whole tables: once the table is in play `setup` may change it, then the keys are tapped 60 ms apart, the last with
-// `with_last_key`. The table is sampled at every poll, which follows every frame drawn, presented or held; only
-// changes are kept.
+// Whole tables: once in play `setup` may change the table, then the keys are tapped 60 ms apart. The table is
+// sampled at every poll, which follows every frame drawn; only changes are kept.
 struct Frame {
     int t, until, banner, score, over, phase, flight, x, y, left, tick;  // banner R, C, T or -
     auto seen(void) const { return std::tie(banner, score, over, phase, flight, x, y, left); }
@@ -69,8 +68,7 @@ Frame table_now(void) {
             table.last_tick_ms};
 }
 
-// play_table starts the clock only after the deal and the ready banner, so its first pass sees the tick phase two
-// seconds ahead of the table's time.
+// The clock starts after the deal and the banner: the first pass sees the tick two seconds ahead of the table.
 void run_script(void) {
     Script &s = script;
     Frame f = table_now();
@@ -112,8 +110,7 @@ int lasting(int Frame::*field, int value) {
     return first == script.frames.end() ? 0 : (std::find_if_not(first, script.frames.end(), is) - 1)->until - first->t;
 }
 
-// Something that lasts ms is seen on every frame from its first to its last, which begins less than a frame
-// before its end.
+// Seen from its first frame to its last, which begins less than a frame before the end.
 void expect_lasts(int ms, int got, const char *what) {
     EXPECT_TRUE(ms == 0 ? got == 0 : got > ms - 12 && got < ms) << what << ": " << got << " ms, not " << ms;
 }
@@ -172,9 +169,9 @@ TEST(TableScreen, DrawsWhatTheTableHolds) {
     }
 }
 
-// One press on a fresh deal with the take-score button armed and the bonus at 200 after 44 idle ticks: a latch, or a
-// click where the table shows something that acts, which moves the cursor there (a click, the button disarmed) and
-// presses; a click on a covered card or the felt, or a press let go elsewhere, does nothing, silently.
+// One press on a fresh deal, the take-score button armed, the bonus at 200 after 44 idle ticks: a latch, or a click
+// on what acts, which moves the cursor there and presses; a click on a covered card or the felt, or let go
+// elsewhere, does nothing.
 TEST(TableControls, EachLatchAndClickOnEachKindOfTarget) {
     const int W = WASTE_SLOT, S = STOCK_TARGET, T = TAKESCORE_TARGET, N = NO_SLOT;
     int32_t *slot = table.table_slots, *choice = &table.selected_first, *armed = &table.takescore_armed;
@@ -241,8 +238,7 @@ TEST(TableGame, WholeTablesOnTheClock) {
         {"no input: the time runs out", [] { plat_advance(3); }, {}, 0, 1, 0, 0, 0, 0},
         {"cleared with 600 ticks left", [] { sevens(600); }, {SDLK_SPACE}, 1700 + 10000 + 3000 + 5000, 0, 1, 0, 1, 60},
         {"cleared in its last tick", [] { sevens(1); }, {SDLK_SPACE}, 1700 + 10000 + 5000, 0, 1, 0, 1, 0},
-        // The waste pairs first; two presses on the button with no move between take the score, and 598 ticks less
-        // the few the presses take count in 60 steps.
+        // The waste pairs, then two presses on the button take the score; about 598 ticks count in 60 steps.
         {"taken", [] { set({{&table.table_slots[30], table.table_slots[WASTE_SLOT]}, {&table.selected_first, 30},
                             {&table.cursor_slot, WASTE_SLOT}, {&table.time_left, 598}}); },
          {SDLK_SPACE, SDLK_DOWN, SDLK_RIGHT, SDLK_SPACE, SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE, SDLK_SPACE},
@@ -264,8 +260,7 @@ TEST(TableGame, WholeTablesOnTheClock) {
         play_table();
         EXPECT_EQ(std::make_tuple(players[0].score, script.pressed, table_number),
                   std::make_tuple(c.score, c.keys.size(), 2));
-        // A chime for each stock card counted, click1 for each card dealt or turned, click2 for each pair, click3
-        // for each move of the cursor and step of the time counted.
+        // chime: a stock card counted; click1: dealt or turned; click2: a pair; click3: a move, a time step counted.
         int moves = std::count_if(c.keys.begin(), c.keys.end(), [](SDLKey k) { return k != SDLK_SPACE; });
         EXPECT_EQ(script.heard, (std::vector<int>{5 * c.cleared, 33 + c.turns, c.pairs, c.time_steps + moves, 0, 0}));
         expect_lasts(2000, lasting(&Frame::banner, 'R'), "the ready banner");
@@ -275,14 +270,12 @@ TEST(TableGame, WholeTablesOnTheClock) {
         expect_lasts(c.pairs * 10 * 10, lasting(&Frame::flight, 2), "a pair's flight");
         int deal = lasting(&Frame::flight, 1);  // six steps of 10 ms a card, and a frame at most between cards
         EXPECT_TRUE(deal >= 33 * 60 && deal < 33 * 70) << "the deal: " << deal << " ms";
-        // From the waste each card flies to its slot in six equal steps that stop up to 5 pixels short; a pair flies
-        // toward the corner in ten.
+        // A card flies from the waste in six steps that stop up to 5 pixels short; a pair to the corner in ten.
         auto dealt = flight(frames, 1), paired = flight(frames, 2);
         EXPECT_EQ(std::make_tuple(dealt.size(), dealt.at(5), dealt.at(197), paired.size()),
                   std::make_tuple(198ul, std::pair(73, 16), std::pair(241, 130), 10ul * c.pairs));
         EXPECT_TRUE(!c.pairs || paired.back() == std::pair(5, 5)) << "a pair flies toward the corner";
-        // The count's steps, from each change of the score after the table to the next and from the last to the last
-        // frame.
+        // The count's steps: between changes of the score after the table, and from the last to the last frame.
         std::vector<int> want(c.cleared, 1000), got;
         want.insert(want.end(), c.time_steps, 20);
         want.insert(want.end(), c.cleared * 5, 250);
@@ -302,8 +295,7 @@ TEST(TableGame, WholeTablesOnTheClock) {
         // The ticks of an untouched table come exactly 91 ms apart.
         auto out = std::find_if(frames.begin(), frames.end(), [](const Frame &f) { return f.left == 0; });
         EXPECT_TRUE(!c.timed_out || out->tick - script.first_tick == TABLE_TIME * 91) << out->tick - script.first_tick;
-        // On an untouched table a key waits for a poll at most a step (and the poll, and a frame being drawn on
-        // the handheld).
+        // Untouched, a key waits for a poll at most a step (and a poll, and the handheld's frame).
         EXPECT_TRUE(!c.timed_out || script.longest <= FRAME_STEP_MS + PLAT_POLL_MS + PLAT_FRAME_MS) << script.longest;
         auto shown = flight(presented, 1), shown2 = flight(presented, 2);
         auto phase2 = std::count_if(presented.begin(), presented.end(), [](const Frame &f) { return f.phase == 2; });
