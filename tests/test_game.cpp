@@ -16,8 +16,8 @@
 
 namespace {
 
-// M a menu, P the player count, T1a player a's first table, F the final
-// screen, N0 / N1 a game's first / second name entry.
+// M a menu, P the player count, T1a player a's first table, F the final screen, N0 / N1 a game's first / second
+// name entry.
 std::string screen_shown(void) {
     return image_drawn_at(assets.congrats, 160 - assets.congrats->w / 2, 5) ? (new_entry_row[0] == -1 ? "N0" : "N1")
            : image_drawn_at(assets.button_player2, 250, 75) ? "P"
@@ -25,10 +25,11 @@ std::string screen_shown(void) {
            : table_number == 4 ? "F" : "T" + std::to_string(table_number) + (char)('a' + current_player);
 }
 
-// The keys pressed on each kind of screen, in order across the game: U D L R, A a face button, S START, E
-// Escape, '.' a pause; or clicks: n New game, q Quit, 1 one player; t types "Ada". When they run out the window is closed;
-// a screen without keys (null) is left alone. On the tables named in take_on ("1a2b") the robot takes the
-// score instead, with the keys, or by clicks after clicking a pair when `clicks` is set.
+// The keys pressed on each kind of screen, in order across the game: U D L R, A a face button (on the name screen
+// the keyboard's would type), S START, E Escape, '.' a pause; or clicks: n New game, q Quit, 1 one player; t types
+// "Ada". When they run out the window is closed; a screen without keys (null) is left alone. On the tables named
+// in take_on ("1a2b") the robot takes the score instead, with the keys, or by clicks after clicking a pair when
+// `clicks` is set.
 struct Plan { const char *menu, *players, *table, *final, *name, *take_on; bool clicks = false; };
 const char *const ALWAYS = "1a1b2a2b3a3b";
 // The first frame of each screen, and the state then.
@@ -43,32 +44,30 @@ Step step(const std::string &screen, int nth = 1) {
 }
 
 void press(char c) {
-    const SDLKey keys[] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_RETURN, SDLK_SPACE, SDLK_ESCAPE};
     const struct { char c; int x, y; } buttons[] = {{'n', 238, 85}, {'q', 238, 160}, {'1', 213, 88}};
+    const SDLKey keys[] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_RETURN, SDLK_ESCAPE};
     run.quiet_until = now_ms() + 150;
     for (auto &b : buttons)
         if (c == b.c)
             return click_at(now_ms(), b.x, b.y);
-    // A face button of the pad: on the name screen the keyboard's would type.
     if (c == 'A')
         tap_face_button(now_ms());
     else if (c == 't')
         type_text(now_ms(), "Ada");
     else if (c != '.')
-        tap_key(now_ms(), keys[std::string("UDLRSAE").find(c)]);
+        tap_key(now_ms(), keys[std::string("UDLRSE").find(c)]);
 }
 
 // By clicks: a pair if there is one, first one card and then the other (each on its top strip, which no card
 // covers), then the take-score button.
 void click_on_table(void) {
+    run.quiet_until = now_ms() + 150;
     for (int a = 0; a <= WASTE_SLOT && !table.equal_pairs && !table.adjacent_pairs; a++)
         for (int b = a + 1; b <= WASTE_SLOT; b++)
             if (is_card_free(a) && is_card_free(b) && judge_pair(table.table_slots[a], table.table_slots[b])) {
                 SlotPos at = slot_position(table.selected_first == a ? b : a);
-                run.quiet_until = now_ms() + 150;
                 return click_at(now_ms(), at.x + 18, at.y + 10);
             }
-    run.quiet_until = now_ms() + 150;
     run.paired += !table.takescore_armed && table.equal_pairs + table.adjacent_pairs == 1;
     click_at(now_ms(), 36, 215);
 }
@@ -90,9 +89,10 @@ void robot(void) {
     Plan &p = run.plan;
     const char *&keys = s[0] == 'M' ? p.menu : s[0] == 'P' ? p.players : s[0] == 'N' ? p.name
                         : s[0] == 'F' ? p.final : p.table;
-    if (s[0] == 'T' && strstr(p.take_on, s.c_str() + 1) && p.clicks)
+    bool take = s[0] == 'T' && strstr(p.take_on, s.c_str() + 1);
+    if (take && p.clicks)
         click_on_table();
-    else if (s[0] == 'T' && strstr(p.take_on, s.c_str() + 1))  // down to the waste, right to the take-score button, twice
+    else if (take)  // down to the waste, right to the take-score button, twice
         press(table.cursor_slot < TABLE_SLOTS ? 'D' : table.cursor_slot != TAKESCORE_TARGET ? 'R' : 'A');
     else if (keys && *keys)
         press(*keys++);
@@ -100,9 +100,9 @@ void robot(void) {
         close_window(now_ms());
 }
 
-// `full` rows of 999999 head the list (with 1 in the tenth below nine). `listed` holds the rows not left as
-// they were, best first: the name, then "=" and the players whose score the row holds. Name entry alone writes
-// the file, and the last entry leaves the list in it as it stands.
+// `full` rows of 999999 head the list (with 1 in the tenth below nine). `listed` holds the rows not left as they
+// were, best first: the name, then "=" and the players whose score the row holds. Name entry alone writes the
+// file, and the last entry leaves the list in it as it stands.
 void play(unsigned seed, int full, const Plan &plan, const std::string &expected_trace, const std::string &listed) {
     harness_start(seed);
     for (int i = 0; i < 10; i++)
@@ -140,14 +140,11 @@ TEST(WholeGame, ScoresBelowTheListAndTheFinalScreenCutShort) {
     EXPECT_LT(now_ms() - step("F", 2).ms, 100u);
 }
 
-// Two players until the second player's second table; there a minute in the pause menu, Resume, START again,
-// New game, two players again; the new game scores on three tables and is quit on the fourth.
+// Two players until the second player's second table; there a minute in the pause menu (opened by Escape as by
+// START), Resume, START again, New game, two players again; the new game scores on three tables and is quit on the
+// fourth.
 TEST(WholeGame, PauseResumeNewGameAndQuitDuringATableSavesNothing) {
-#ifdef OG_CONSOLE
-    const char *pauses = "SSS";
-#else
-    const char *pauses = "ESS";  // Escape pauses as START does
-#endif
+    const char *pauses = HANDHELD ? "SSS" : "ESS";
     play(4, 0, {("A" + std::string(400, '.') + "A" "DA" "UA").c_str(), "RA" "A", pauses, nullptr, "", "1a1b2a"},
          "M P T1a T1b T2a T2b M T2b M P T1a T1b T2a T2b M", "");
     EXPECT_GE(step("T2b", 2).ms - step("M", 2).ms, 60000u);
@@ -157,14 +154,9 @@ TEST(WholeGame, PauseResumeNewGameAndQuitDuringATableSavesNothing) {
 }
 
 // A mouse alone plays a game: New game, one player, a pair and the take-score button on each table by clicks;
-// the name typed, accepted with Return; Quit.
+// the name typed (the handheld has no keyboard to type with), accepted with Return; Quit.
 TEST(WholeGame, PlayedByClicks) {
-#ifdef OG_CONSOLE
-    const char *typed = "Player 1";  // the handheld has no keyboard to type with
-#else
-    const char *typed = "Ada";
-#endif
-    play(8, 0, {"nq", "1", "", nullptr, "tS", ALWAYS, true}, "M P T1a T2a T3a N0 M", typed + std::string("=1 "));
+    play(8, 0, {"nq", "1", "", nullptr, "tS", ALWAYS, true}, "M P T1a T2a T3a N0 M", HANDHELD ? "Player 1=1 " : "Ada=1 ");
     EXPECT_EQ(std::make_tuple(exit_requested, run.paired), std::make_tuple(1, 3)) << "a pair on each table";
 }
 

@@ -16,17 +16,18 @@
 
 namespace {
 
-// One character of input a frame, set in the latches the menu reads next:
-// U D L R directions, A a face button, S START, B LEFT and RIGHT together,
-// X RIGHT and a face button, '.' nothing; or events the menu polls next: a
-// click on the button of r Resume, n New game, h High scores, q Quit, 1 or 2
-// players, p beside them, m a press on New game let go on Quit, u a release on New game alone, b the second
-// button on New game, e Escape.
-// Then the window closes.
+// One character of input a frame, set in the latches the menu reads next: U D L R directions, A a face button,
+// S START, B LEFT and RIGHT together, X RIGHT and a face button, '.' nothing; or events the menu polls next: a
+// click on the button of r Resume, n New game, h High scores, q Quit, 1 or 2 players, p beside them, m a press on
+// New game let go on Quit, u a release on New game alone, b the second button on New game, e Escape. Then the
+// window closes.
 const char *script;
-// Each frame: where the selector is (R N H I Q in the main menu, 1 or 2 in
-// the player-count menu), then the panel in view and its slide unless 0.
+// Each frame: where the selector is (R N H I Q in the main menu, 1 or 2 in the player-count menu), then the panel
+// in view and its slide unless 0.
 std::string seen;
+// The sounds played: 3 click3 for a move, 1 click1 for a choice or a typed key.
+std::string sounds;
+void hear(int sound) { sounds += std::to_string(sound); }
 
 void script_frame(void) {
     static uint32_t last_frame;
@@ -49,23 +50,16 @@ void script_frame(void) {
                                                       {"RBX", &press_right}, {"AX", &press_action}, {"S", &hold_start}};
     for (auto &latch : latches)
         *latch.second |= *script && strchr(latch.first, *script);
-    const struct { char c; int x, y; } clicks[] = {{'r', 210, 55}, {'n', 210, 80}, {'h', 270, 119}, {'q', 210, 155},
-                                                   {'1', 200, 75}, {'2', 260, 97}, {'p', 100, 120}};
+    // Pressed at (x, y) unless `up_only`, let go `drop` pixels lower.
+    const struct { char c; int x, y, drop = 0; bool up_only = false; Uint8 button = SDL_BUTTON_LEFT; } clicks[] = {
+        {'r', 210, 55}, {'n', 210, 80}, {'h', 270, 119}, {'q', 210, 155}, {'1', 200, 75}, {'2', 260, 97},
+        {'p', 100, 120}, {'m', 210, 80, 75}, {'u', 210, 80, 0, true}, {'b', 210, 80, 0, false, SDL_BUTTON_RIGHT}};
     for (auto &click : clicks)
-        if (*script == click.c)
-            click_at(now_ms(), click.x, click.y, 0);
-    if (*script == 'm')
-        mouse_button(now_ms(), 210, 80, 1), mouse_button(now_ms(), 210, 155, 0);
-    if (*script == 'u')  // a release with no press before it
-        mouse_button(now_ms(), 210, 80, 0);
-    if (*script == 'b') {  // the second button
-        SDL_Event e = {};
-        e.type = e.button.type = SDL_MOUSEBUTTONDOWN;
-        e.button.button = SDL_BUTTON_RIGHT, e.button.x = 210, e.button.y = 80;
-        plat_script_event(now_ms(), &e);
-        e.type = e.button.type = SDL_MOUSEBUTTONUP;
-        plat_script_event(now_ms(), &e);
-    }
+        if (*script == click.c) {
+            if (!click.up_only)
+                mouse_button(now_ms(), click.x, click.y, 1, click.button);
+            mouse_button(now_ms(), click.x, click.y + click.drop, 0, click.button);
+        }
     if (*script == 'e')
         tap_key(now_ms(), SDLK_ESCAPE);
     exit_requested |= !*script;
@@ -74,7 +68,6 @@ void script_frame(void) {
 
 }  // namespace
 
-// Each case's sounds: 3 click3 for a move, 1 click1 for a choice.
 TEST(Menus, SelectionPanelsPlayerCountAndOutcome) {
     const struct { int table, count; const char *input, *seen, *sounds; int exit, new_game, count_after; } cases[] = {
         {-1, 1, "DDDDUA", " N H I Q N Q", "333331", 1, 0, 1},  // no game: DOWN from Quit, UP from New game skip Resume
@@ -97,16 +90,14 @@ TEST(Menus, SelectionPanelsPlayerCountAndOutcome) {
 #endif
     };
     harness_start();
-    static std::string sounds;
-    plat_sound_hook = [](int sound) { sounds += std::to_string(sound); };
+    plat_sound_hook = hear;
+    plat_frame_hook = script_frame;
     for (auto &c : cases) {
         table_number = c.table;
         player_count = c.count;
         exit_requested = new_game_requested = 0;
         script = c.input;
-        seen.clear();
-        sounds.clear();
-        plat_frame_hook = script_frame;
+        seen = sounds = "";
         run_main_menu();
         EXPECT_EQ(std::make_tuple(std::string(c.seen), std::string(c.sounds), c.exit, c.new_game, c.count_after, 0),
                   std::make_tuple(seen, sounds, exit_requested, new_game_requested, player_count, info_panel));  // title after every exit
@@ -178,14 +169,12 @@ TEST(NameEntryScreen, LinesTypingAndTheWaysItEnds) {
     static uint32_t frames, last_frame;
     const uint32_t box = screen_rgb(16, 0, 80), highlight = screen_rgb(176, 176, 0);
     enum { PICK, FAIL, CLOSE, TYPE, CLICK };
-    // 3 click3 for a move of the cursor, 1 click1 for a pick or a typed key.
     const struct { int player, how; const char *name; int cursor; const char *sounds; } cases[] = {
         {0, FAIL, "Player 1", 1, ""}, {0, PICK, "B", 1, "31"}, {1, CLOSE, "Player 2", 1, "3"},
 #ifndef OG_CONSOLE
         {0, TYPE, "Zx-a", 0, "111111"},
 #endif
         {1, CLICK, "C", 77, "3131"}};
-    static std::string sounds;
     for (auto &c : cases) {
         harness_start();  // nothing held, the names as a run starts
         plat_frame_hook = [] {
@@ -198,8 +187,8 @@ TEST(NameEntryScreen, LinesTypingAndTheWaysItEnds) {
         player_count = 1 + c.player;
         players[c.player].score = 41250;
         frames = 0;
-        sounds.clear();
-        plat_sound_hook = [](int sound) { sounds += std::to_string(sound); };
+        sounds = "";
+        plat_sound_hook = hear;
         plat_fail_flips = c.how == FAIL;
         uint32_t t = now_ms() + 100;
         if (c.how == TYPE) {

@@ -117,9 +117,8 @@ std::string acl_of(const char *path) {
 std::string temporaries(bool held = false) {
     std::string names;
     DIR *folder = opendir(".");
-    struct stat st;
     for (dirent *e; (e = readdir(folder)) != nullptr;) {
-        if (strncmp(e->d_name, "scores.tmp", 10) != 0 || lstat(e->d_name, &st) != 0 || !S_ISREG(st.st_mode))
+        if (e->d_type != DT_REG || strncmp(e->d_name, "scores.tmp", 10) != 0)
             continue;
         int fd = open(e->d_name, O_RDONLY);
         if (!held || flock(fd, LOCK_SH | LOCK_NB) != 0)
@@ -130,17 +129,18 @@ std::string temporaries(bool held = false) {
     return names;
 }
 
-// Runs the step in a child stopped after 5 s, when asked as the player (root drops to nobody, or fails) and
-// under a 100-byte size limit with SIGXFSZ's default action. Returns its status or -signal.
-int in_child(bool as_player, bool size_limit, int (*step)(void)) {
+// Who runs a step in a child stopped after 5 s: root, the player (root drops to nobody, or fails), or root under a
+// 100-byte size limit with SIGXFSZ's default action. in_child returns the step's status or -signal.
+enum Saver { AS_ROOT, AS_PLAYER, SIZE_LIMITED };
+int in_child(Saver by, int (*step)(void)) {
     pid_t pid = fork();
     if (pid == 0) {
         alarm(5);
         signal(SIGXFSZ, SIG_DFL);
         umask(022);
         struct rlimit limit = {100, 100};
-        bool dropped = !as_player || geteuid() != 0 || (!setgroups(0, nullptr) && !setgid(PLAYER) && !setuid(PLAYER));
-        _exit(!dropped ? 90 : size_limit && setrlimit(RLIMIT_FSIZE, &limit) != 0 ? 91 : step());
+        bool dropped = by != AS_PLAYER || geteuid() != 0 || (!setgroups(0, nullptr) && !setgid(PLAYER) && !setuid(PLAYER));
+        _exit(!dropped ? 90 : by == SIZE_LIMITED && setrlimit(RLIMIT_FSIZE, &limit) != 0 ? 91 : step());
     }
     int status = 0;
     waitpid(pid, &status, 0);
@@ -152,33 +152,32 @@ int in_child(bool as_player, bool size_limit, int (*step)(void)) {
 // A save never hangs or dies, nor leaves a file half written; a load reads only a regular file.
 TEST(ScoresFile, SaveAndLoadInEverySetUp) {
     enum Bytes { NONE, NEW, OLD };  // what the file holds after the save
-    const struct { const char *what; void (*arrange)(void); bool player, limit; Bytes bytes; mode_t mode; } setups[] = {
-        {"no file yet", [] { unlink("scores"); }, false, false, NEW, 0644},
-        {"mode 640 kept", [] { chmod("scores", 0640); }, false, false, NEW, 0640},
-        {"mode 666 kept", [] { chmod("scores", 0666); }, false, false, NEW, 0666},
-        {"a stale temporary", [] { put_file("scores.tmp", "junk"); }, false, false, NEW, 0644},
-        {"a folder named as a temporary", [] { mkdir("scores.tmp", 0755); }, false, false, NEW, 0644},
-        {"a second name", [] { link("scores", "other"); }, false, false, NEW, 0644},
-        {"a symlink", [] { rename("scores", "target"); symlink("target", "scores"); }, false, false, NEW, 0644},
-        {"a link to nowhere", [] { unlink("scores"); symlink("target", "scores"); }, false, false, NEW, 0644},
-        {"a size limit", [] {}, false, true, OLD, 0644},
-        {"scores is a folder", [] { unlink("scores"); mkdir("scores", 0755); }, false, false, NONE, 0},
-        {"scores is a FIFO", [] { unlink("scores"); mkfifo("scores", 0644); }, false, false, NONE, 0},
-        {"a link to a FIFO", [] { unlink("scores"); mkfifo("fifo", 0644); symlink("fifo", "scores"); }, false, false, NONE, 0},
-        {"a link to a device", [] { unlink("scores"); symlink("/dev/zero", "scores"); }, false, false, NONE, 0},
-        {"a read-only folder", [] { chmod("scores", 0666); chmod(".", 0555); }, true, false, NEW, 0666},
-        {"a read-only file", [] { chmod("scores", 0444); }, true, false, OLD, 0444},
+    const struct { const char *what; void (*arrange)(); Bytes bytes; mode_t mode = 0644; Saver by = AS_ROOT; } setups[] = {
+        {"no file yet", [] { unlink("scores"); }, NEW},
+        {"mode 640 kept", [] { chmod("scores", 0640); }, NEW, 0640},
+        {"mode 666 kept", [] { chmod("scores", 0666); }, NEW, 0666},
+        {"a stale temporary", [] { put_file("scores.tmp", "junk"); }, NEW},
+        {"a folder named as a temporary", [] { mkdir("scores.tmp", 0755); }, NEW},
+        {"a second name", [] { link("scores", "other"); }, NEW},
+        {"a symlink", [] { rename("scores", "target"); symlink("target", "scores"); }, NEW},
+        {"a link to nowhere", [] { unlink("scores"); symlink("target", "scores"); }, NEW},
+        {"a size limit", [] {}, OLD, 0644, SIZE_LIMITED},
+        {"scores is a folder", [] { unlink("scores"); mkdir("scores", 0755); }, NONE, 0},
+        {"scores is a FIFO", [] { unlink("scores"); mkfifo("scores", 0644); }, NONE, 0},
+        {"a link to a FIFO", [] { unlink("scores"); mkfifo("fifo", 0644); symlink("fifo", "scores"); }, NONE, 0},
+        {"a link to a device", [] { unlink("scores"); symlink("/dev/zero", "scores"); }, NONE, 0},
+        {"a read-only folder", [] { chmod("scores", 0666); chmod(".", 0555); }, NEW, 0666, AS_PLAYER},
+        {"a read-only file", [] { chmod("scores", 0444); }, OLD, 0444, AS_PLAYER},
         {"another owner's shared file", [] { ASSERT_TRUE(geteuid() || !chown("scores", 0, PLAYER)); chmod("scores", 0664); },
-         true, false, NEW, 0664},
+         NEW, 0664, AS_PLAYER},
         // user::rw- user:1000:rw- group::r-- mask::rw- other::r--; the mode's group bits show the mask.
         {"an ACL", [] {
             const uint32_t acl[] = {2, 1 | 6 << 16, ~0u, 2 | 6 << 16, 1000, 4 | 4 << 16, ~0u, 16 | 6 << 16, ~0u, 32 | 4 << 16, ~0u};
             ASSERT_EQ(setxattr("scores", ACL, acl, sizeof acl, 0), 0) << "No ACLs here: set TMPDIR to a file system with them";
-         }, true, false, NEW, 0664},
-        {"a setgid folder, as root", [] { lchown("scores", 0, 0); chown(".", PLAYER, STRANGERS); chmod(".", 02755); },
-         false, false, NEW, 0644},
-        {"a setgid folder", [] { chown(".", PLAYER, STRANGERS); chmod(".", 02755); }, true, false, NEW, 0644},
-        {"a group the player is not in", [] { chown("scores", PLAYER, STRANGERS); }, true, false, NEW, 0644},
+         }, NEW, 0664, AS_PLAYER},
+        {"a setgid folder, as root", [] { lchown("scores", 0, 0); chown(".", PLAYER, STRANGERS); chmod(".", 02755); }, NEW},
+        {"a setgid folder", [] { chown(".", PLAYER, STRANGERS); chmod(".", 02755); }, NEW, 0644, AS_PLAYER},
+        {"a group the player is not in", [] { chown("scores", PLAYER, STRANGERS); }, NEW, 0644, AS_PLAYER},
     };
     const std::string saved_table = fill_table();
     for (const auto &s : setups) {
@@ -192,7 +191,7 @@ TEST(ScoresFile, SaveAndLoadInEverySetUp) {
         struct stat before = {}, after = {}, st;
         bool existed = lstat(file(), &before) == 0 && S_ISREG(before.st_mode);
         std::string acl = acl_of(file());
-        EXPECT_EQ(in_child(s.player, s.limit, [] { save_high_scores(); return 0; }), 0) << "the save ended";
+        EXPECT_EQ(in_child(s.by, [] { save_high_scores(); return 0; }), 0) << "the save ended";
         lstat(file(), &after);
         EXPECT_EQ(S_ISREG(after.st_mode) ? read_file(file()) : "none",
                   s.bytes == NONE ? "none" : s.bytes == NEW ? saved_table : "Old");
@@ -204,7 +203,7 @@ TEST(ScoresFile, SaveAndLoadInEverySetUp) {
         EXPECT_TRUE((access("other", F_OK) != 0 || read_file("other") == saved_table) &&
                     (access("target", F_OK) != 0 || (lstat("scores", &st) == 0 && S_ISLNK(st.st_mode))))
             << "a second name sees the new table, a link stays a link";
-        EXPECT_EQ(in_child(s.player, false, [] {
+        EXPECT_EQ(in_child(s.by, [] {
             memset(high_scores, 0x5a, sizeof high_scores);
             load_high_scores();
             return (int)(high_scores[9].score == 100 ? NEW : high_scores[0].name[0] ? OLD : NONE);

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# scripts/play as a player meets it, on Xvfb displays of several sizes: the
-# window's scale, the player's own choices, no display, no sound device, a
-# display that goes away. Run by scripts/ci.d/40-compat.sh; builds the game
-# once in a folder of its own.
+# scripts/play as a player meets it, on Xvfb displays of several sizes: the window's scale, the player's own
+# choices, no display, no sound device, a display that goes away. Run by scripts/ci.d/40-compat.sh; builds the
+# game once in a folder of its own.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -30,11 +29,9 @@ start_xvfb() {  # size; sets DISPLAY once the server accepts connections
     rm -f "$OG_PLAY_BUILD/display"
 }
 
-# Starts scripts/play (which becomes the game) on a display of that size with
-# the given environment and prints the size of the game's window, keeping the
-# environment the script chose in $OG_PLAY_BUILD/environ. Xvfb here refuses a
-# connection now and then: a game that could not open the display is started
-# again.
+# Starts scripts/play (which becomes the game) on a display of that size with the given environment and prints the
+# size of the game's window, keeping the environment the script chose in $OG_PLAY_BUILD/environ. Xvfb here refuses
+# a connection now and then: a game that could not open the display is started again.
 window_for() {  # display size, then VAR=value...
     local size id tries
     for tries in 1 2 3; do
@@ -55,12 +52,9 @@ window_for() {  # display size, then VAR=value...
 }
 
 check() {  # what, got, expected
-    if [ "$2" = "$3" ]; then
-        echo "ok   $1: $2"
-    else
-        echo "FAIL $1: got '$2', expected '$3'"
-        failures=$((failures + 1))
-    fi
+    [ "$2" = "$3" ] && echo "ok   $1: $2" && return
+    echo "FAIL $1: got '$2', expected '$3'"
+    failures=$((failures + 1))
 }
 
 # Refusals: one line each, status 1, no game. The first builds the game.
@@ -95,11 +89,10 @@ EOF
 window_for 640x480 >/dev/null
 said=$(grep -c "^No sound device could be opened: playing without sound.$" "$out" || true)
 dummy=$(grep -c "^SDL_AUDIODRIVER=dummy$" "$OG_PLAY_BUILD/environ" || true)
-check "no sound device said once, dummy audio given" "$said $dummy" "$dummy $dummy"
-echo "     (sound device here: $([ "$dummy" = 1 ] && echo none || echo present))"
+check "no sound device said once (sound device here: $([ "$dummy" = 1 ] && echo none || echo present))" "$said" "$dummy"
 
-# A display that goes away ends the game in one line and status 1, on both
-# libraries, whether the window is killed or the server.
+# A display that goes away ends the game in one line and status 1, on both libraries, whether the window is
+# killed or the server.
 for library in classic compat; do
     for kill in window server; do
         start_xvfb 640x480
