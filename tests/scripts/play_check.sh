@@ -29,12 +29,14 @@ start_xvfb() {  # size; sets DISPLAY once the server accepts connections
     rm -f "$OG_PLAY_BUILD/display"
 }
 
-# Starts scripts/play (which becomes the game) on a display of that size with the given environment and prints the
-# size of the game's window, keeping the environment the script chose in $OG_PLAY_BUILD/environ. Xvfb here refuses
-# a connection now and then: a game that could not open the display is started again.
-window_for() {  # display size, then VAR=value...
-    local size id tries
+# Starts scripts/play (which becomes the game) on a display of that size with the given environment until its
+# window shows, and sets $id and $size (empty when no window came), keeping the environment the script chose in
+# $OG_PLAY_BUILD/environ. Xvfb here refuses a connection now and then: a game that could not open the display is
+# started again.
+start_game() {  # display size, then VAR=value...
+    local tries
     for tries in 1 2 3; do
+        stop
         start_xvfb "$1"
         env "${@:2}" scripts/play >"$out" 2>"$err" &
         game_pid=$! size=
@@ -45,10 +47,8 @@ window_for() {  # display size, then VAR=value...
             sleep 0.5
         done
         tr '\0' '\n' 2>/dev/null <"/proc/$game_pid/environ" >"$OG_PLAY_BUILD/environ" || true
-        stop
         [ -z "$size" ] && grep -q "Couldn't open X11 display" "$err" || break
     done
-    echo "${size:-none}"
 }
 
 check() {  # what, got, expected
@@ -73,7 +73,9 @@ stop
 # display size | environment | window
 while IFS='|' read -r display environment expected; do
     # shellcheck disable=SC2086
-    check "display $display ${environment:-(defaults)}" "$(window_for $display $environment)" "$expected"
+    start_game $display $environment
+    stop
+    check "display $display ${environment:-(defaults)}" "${size:-none}" "$expected"
 done <<'EOF'
 1920x1080||1280x960
 1366x768||640x480
@@ -86,7 +88,8 @@ done <<'EOF'
 EOF
 
 # The line about sound comes exactly when the game gets the dummy driver.
-window_for 640x480 >/dev/null
+start_game 640x480
+stop
 said=$(grep -c "^No sound device could be opened: playing without sound.$" "$out" || true)
 dummy=$(grep -c "^SDL_AUDIODRIVER=dummy$" "$OG_PLAY_BUILD/environ" || true)
 check "no sound device said once (sound device here: $([ "$dummy" = 1 ] && echo none || echo present))" "$said" "$dummy"
@@ -95,10 +98,7 @@ check "no sound device said once (sound device here: $([ "$dummy" = 1 ] && echo 
 # killed or the server.
 for library in classic compat; do
     for kill in window server; do
-        start_xvfb 640x480
-        OG_SDL=$library scripts/play >"$out" 2>"$err" &
-        game_pid=$!
-        id=$(timeout 30 xdotool search --sync --onlyvisible --name '^Olvane Gorvel$' 2>/dev/null | head -n 1 || true)
+        start_game 640x480 OG_SDL=$library
         sleep 1
         if [ "$kill" = window ]; then xdotool windowkill "$id" 2>/dev/null || true; else kill "$xvfb_pid"; fi
         status=0
