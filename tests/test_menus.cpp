@@ -1,5 +1,4 @@
-// The main menu, the player-count menu, the backdrop and the name-entry
-// screen, driven frame by frame on the real screen.
+// The main menu, the player-count menu, the backdrop and name entry, driven frame by frame on the real screen.
 #include <gtest/gtest.h>
 #include <string.h>
 #include <algorithm>
@@ -16,14 +15,12 @@
 
 namespace {
 
-// One character of input a frame, set in the latches the menu reads next: U D L R directions, A a face button,
-// S START, B LEFT and RIGHT together, X RIGHT and a face button, '.' nothing; or events the menu polls next: a
-// click on the button of r Resume, n New game, h High scores, q Quit, 1 or 2 players, p beside them, m a press on
-// New game let go on Quit, u a release on New game alone, b the second button on New game, e Escape. Then the
-// window closes.
+// One character of input a frame, in the latches the menu reads next: U D L R, A a face button, S START, B LEFT
+// and RIGHT, X RIGHT and A, '.' nothing; or events it polls: a click on r Resume, n New game, h High scores, q Quit,
+// 1 or 2 players, p beside them, m New game let go on Quit, u a release alone, b the right button, e Escape. Then
+// the window closes.
 const char *script;
-// Each frame: where the selector is (R N H I Q in the main menu, 1 or 2 in the player-count menu), then the panel
-// in view and its slide unless 0.
+// Each frame: where the selector is (R N H I Q in the main menu, 1 or 2 for the count), the panel and its slide.
 std::string seen;
 // The sounds played: 3 click3 for a move, 1 click1 for a choice or a typed key.
 std::string sounds;
@@ -42,10 +39,8 @@ void script_frame(void) {
     // The list stands where its slide says, with the title a screen above it.
     EXPECT_TRUE(info_panel != 1 || (image_drawn_at(assets.topgorvels, 30, panel_slide + 40 - assets.topgorvels->h) &&
                                     image_drawn_at(assets.title, 20, panel_slide - 190))) << panel_slide;
-    if (info_panel)
-        seen += std::to_string(info_panel);
-    if (panel_slide)
-        seen += (panel_slide > 0 ? "+" : "") + std::to_string(panel_slide);
+    seen += (info_panel ? std::to_string(info_panel) : "") + (panel_slide > 0 ? "+" : "") +
+            (panel_slide ? std::to_string(panel_slide) : "");
     const std::pair<const char *, int *> latches[] = {{"U", &press_up},     {"D", &press_down},     {"LB", &press_left},
                                                       {"RBX", &press_right}, {"AX", &press_action}, {"S", &hold_start}};
     for (auto &latch : latches)
@@ -108,8 +103,8 @@ TEST(Menus, SelectionPanelsPlayerCountAndOutcome) {
     EXPECT_EXIT(run_player_count_menu(), testing::ExitedWithCode(1), "Error in SDL_Flip");
 }
 
-// The tiles drift a pixel left and down a frame and cover the screen; the mascot peeks up after 201 frames
-// hidden, 4 pixels a frame, and stays 48. Both go on from wherever the run's earlier frames left them.
+// The tiles drift a pixel left and down a frame and cover the screen; the mascot, hidden 201 frames, rises 4 pixels
+// a frame, stays 48 and sinks. Both go on from wherever earlier frames left them.
 TEST(Backdrop, TilesDriftAndTheMascotRisesStaysAndSinks) {
     harness_start();
     info_panel = 3;  // no panel over the tiles
@@ -159,9 +154,9 @@ TEST(ScoreList, NewRowsLitAndAFullNameStopsAtItsField) {
     SDL_FreeSurface(std::exchange(assets.font2, real_font));
 }
 
-// Picking and accepting, a failed flip (on the first frame) and a closed window each store the name as it
-// stands and open the next menu on the list. The old name is marked until the first pick. A keyboard types
-// what is on the grid, its face keys and the volume's "-" too, and BackSpace deletes; a click picks a cell.
+// Accepting, a failed first flip and a closed window each store the name as it stands and open the next menu on
+// the list; the old name marked until the first pick. Keys type what is on the grid, "-" too, BackSpace deletes; a
+// click picks a cell.
 TEST(NameEntryScreen, LinesTypingAndTheWaysItEnds) {
     harness_start();
     SDL_Surface *real_font = std::exchange(assets.font1, code_font(6, 10));
