@@ -1,4 +1,4 @@
-// Test harness: the game's platform on dummy drivers with a virtual clock.
+// Test harness: the game's platform on dummy drivers with a virtual clock, scripted input, reads of the screen.
 #include "harness.h"
 #include <ctype.h>
 #include <stdlib.h>
@@ -52,6 +52,7 @@ void harness_start(unsigned seed) {
     plat_frame_hook = plat_poll_hook = nullptr;
     plat_sound_hook = nullptr;
     plat_fail_flips = plat_unopenable_joystick = 0;
+    plat_show_held_frame();  // now, not as the next screen's first frame
     // Whatever an earlier test held goes up, as when the window loses the keyboard and the joystick is found at
     // rest, and the directions' hold-off runs out.
     static JoystickState at_rest;
@@ -84,9 +85,9 @@ const std::string &harness_dir(void) { return work_dir; }
 // SDL gives a key down its character when it translates keys, as the game asks it to while the keyboard types.
 void key_event(uint32_t at, SDLKey key, int down, SDLMod mod, int character) {
     character = character >= 0 ? character : key >= 32 && key <= 126 ? key : 0;
-    SDL_Event e = {down ? SDL_KEYDOWN : SDL_KEYUP};
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym = {0, key, mod, (Uint16)(down ? character : 0)};
+    SDL_Event e = {};
+    e.key = {(Uint8)(down ? SDL_KEYDOWN : SDL_KEYUP), 0, (Uint8)(down ? SDL_PRESSED : SDL_RELEASED),
+             {0, key, mod, (Uint16)(down ? character : 0)}};
     plat_script_event(at, &e);
 }
 
@@ -99,11 +100,9 @@ void type_text(uint32_t at, const char *text) {
 }
 
 void mouse_button(uint32_t at, int x, int y, int down, Uint8 button) {
-    SDL_Event e = {down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP};
-    e.button.button = button;
-    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.button.x = (Uint16)x;
-    e.button.y = (Uint16)y;
+    SDL_Event e = {};
+    e.button = {(Uint8)(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP), 0, button,
+                (Uint8)(down ? SDL_PRESSED : SDL_RELEASED), (Uint16)x, (Uint16)y};
     plat_script_event(at, &e);
 }
 

@@ -9,18 +9,16 @@
 #include "rules/game_state.h"
 #include "scratch.h"
 
-// The first call brings up the platform in a scratch folder whose "data" links to the repository's, and loads
-// every asset. Every call then gives the test a fresh start: no script, hook or failing flip, nothing held, every
-// latch clear, the start values of a run, an empty table and top ten, the default volume, font1 current, no
-// "scores" file, and srand(seed).
+// The first call brings up the platform in a scratch folder whose "data" links to the repository's. Every call
+// then starts afresh: no script, hook or failing flip, nothing held or latched, a run's start values, an empty table
+// and top ten, the default volume, font1, no "scores" file, and srand(seed).
 void harness_start(unsigned seed = 1);
 const std::string &harness_dir(void);
 inline uint32_t now_ms(void) { return plat_ticks(); }
 
-// Input at absolute virtual times: a key down or up with modifiers (KMOD_LALT), a down carrying its character (by
-// default the key's own) as SDL does when it translates keys; text typed a key down and up a character; a mouse
-// button down or up at (x, y) in game pixels; a face button of the pad (joystick 0); the window closed. A tap or
-// a click is let go `hold` ms after it is pressed.
+// Input at absolute virtual times: a key down or up with modifiers, a down carrying its character (by default the
+// key's own) as SDL translates keys; text typed; a mouse button at (x, y) in game pixels; a face button of joystick
+// 0; the window closed. A tap or a click is let go `hold` ms after it is pressed.
 void key_event(uint32_t at, SDLKey key, int down, SDLMod mod = KMOD_NONE, int character = -1);
 void type_text(uint32_t at, const char *text);
 void mouse_button(uint32_t at, int x, int y, int down, Uint8 button = SDL_BUTTON_LEFT);
@@ -43,8 +41,7 @@ uint32_t screen_rgb(int r, int g, int b);
 bool image_drawn_at(SDL_Surface *image, int x, int y, int sx = 0, int sy = 0, int w = -1, int h = -1);
 // An image centred on the table area, where the banners go.
 bool centred(SDL_Surface *image);
-// A font whose 95 cells are each one colour that names its character, and the text such a font drew on screen
-// row y (with the x of its first glyph).
+// A font whose 95 cells are each one colour naming its character, and the text it drew on row y (and first x).
 SDL_Surface *code_font(int glyph_width, int height);
 std::string code_text_at(int y, int *first_x = nullptr);
 // True on the maintained SDL 1.2 (1.2.50 and later), not the classic one.
