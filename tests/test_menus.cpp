@@ -115,21 +115,22 @@ TEST(Backdrop, TilesDriftAndTheMascotRisesStaysAndSinks) {
                     return false;
         return true;
     };
-    int scroll = -1;
+    int scroll = -1;  // the drift as of call 0, found on the first frame without the mascot
     std::vector<std::pair<int, int>> changes;  // (frame, the mascot's top or -1) whenever the top changes
     for (int call = 0, last = -2; call < 600; call++) {
         SDL_FillRect(screen, nullptr, 0);
         draw_menu_backdrop();
-        for (int s = 0; s < 64 && scroll < 0; s++)
-            scroll = tiles_at(s) ? s - call : -1;
-        ASSERT_TRUE(call > 70 || tiles_at((scroll + call) % 64)) << call;
         int top = -1;
         for (int y = 220; y < 239 && top < 0; y++)  // at 239 only its blank top row would show
             top = image_drawn_at(assets.gorvel_popup, 230, y) ? y : -1;
+        for (int s = 0; s < 64 && scroll < 0 && top < 0; s++)
+            scroll = tiles_at(s) ? (s - call % 64 + 64) % 64 : -1;
+        ASSERT_TRUE(top >= 0 || tiles_at((scroll + call) % 64)) << call;
         if (top != last)
             changes.push_back({call, last = top});
     }
-    auto rise = std::find_if(changes.begin() + 1, changes.end(), [](auto &c) { return c.second == 236; });
+    auto rise = 1 + std::adjacent_find(changes.begin(), changes.end() - 1,
+                                       [](auto &a, auto &b) { return a.second < 0 && b.second >= 0; });
     std::string seen;
     for (auto c = rise; c != changes.end(); c++)
         seen += " " + std::to_string(c->first - rise->first) + ":" + std::to_string(c->second);
