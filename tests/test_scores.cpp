@@ -1,5 +1,4 @@
-// The top ten without SDL: insertion, the file, saving and loading in every set-up and by games at once, the
-// name grid.
+// The top ten without SDL: insertion, the file, saves and loads in every set-up and by games at once, the name grid.
 #include <gtest/gtest.h>
 #include <dirent.h>
 #include <grp.h>
@@ -60,9 +59,8 @@ TEST(Insertion, RowsShiftAndTheHighlightsFollow) {
     }
 }
 
-// Cases without an expected length read as sscanf's "%6i" does; the others
-// fill six decimal columns and run on in digits to the line feed or the end;
-// digits that run into anything else, as in "1234567x\n", stay six columns.
+// Cases without a length read as sscanf's "%6i" does; the others fill six decimal columns and run on in digits to the
+// line feed or the end; digits that run into anything else, as in "1234567x\n", stay six columns.
 TEST(ScoreField, ReadsAsTheFormattedConversionAndWideScoresWhole) {
     struct Case { const char *text; int32_t score = 0; long consumed = 0; } cases[] = {
         {"   123\n"}, {"999999\n"}, {"-99999\n"}, {"     0\n"}, {"+42\n"}, {"1234567x"}, {"0x1fz"}, {"-0x1F\n"},
@@ -81,8 +79,7 @@ TEST(ScoreField, ReadsAsTheFormattedConversionAndWideScoresWhole) {
     }
 }
 
-// Past a short file's end each byte is EOF cut to a byte, 255, so that a save
-// writes it back as it was read.
+// Past a short file's end each byte is EOF cut to a byte, 255, so that a save writes it back as it was read.
 TEST(ScoresFile, TheFileKeepsItsBytes) {
     std::string table = fill_table(), cut = table;
     for (int i = 27 * 7 + 3; i < 270; i++)  // cut inside row 7's name
@@ -118,10 +115,8 @@ std::string temporaries(bool held = false) {
     std::string names;
     DIR *folder = opendir(".");
     for (dirent *e; (e = readdir(folder)) != nullptr;) {
-        if (e->d_type != DT_REG || strncmp(e->d_name, "scores.tmp", 10) != 0)
-            continue;
-        int fd = open(e->d_name, O_RDONLY);
-        if (!held || flock(fd, LOCK_SH | LOCK_NB) != 0)
+        int fd = e->d_type == DT_REG && strncmp(e->d_name, "scores.tmp", 10) == 0 ? open(e->d_name, O_RDONLY) : -1;
+        if (fd >= 0 && (!held || flock(fd, LOCK_SH | LOCK_NB) != 0))
             names += std::string(e->d_name) + " ";
         close(fd);
     }
