@@ -1,7 +1,6 @@
-// The game in a real X window, on the classic and on the maintained SDL 1.2 (scripts/ci.d/40-compat.sh starts an
-// Xvfb with no window manager and runs this binary on both; without OG_WINDOW_DISPLAY every case is skipped): the
-// frame on screen pixel for pixel at the window's scale, also after any number of Alt+Returns, which are no START;
-// a lost display and the name being entered.
+// The game in a real X window on the classic and the maintained SDL 1.2, on the Xvfb without a window manager that
+// OG_WINDOW_DISPLAY names (else skipped): the frame pixel for pixel at the window's scale, also after Alt+Returns,
+// which are no START; clicks; a lost display and the name being entered.
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <sys/wait.h>
@@ -20,11 +19,9 @@ std::string run_x(const std::string &command) {
     std::string out;
     for (int tries = 0; tries < 5 && out.empty(); tries++) {
         FILE *pipe = popen(command.c_str(), "r");
-        char buffer[4096];
-        for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            out.append(buffer, n);
-        if (pipe)
-            pclose(pipe);
+        for (int c; (c = fgetc(pipe)) != EOF;)
+            out += (char)c;
+        pclose(pipe);
     }
     return out;
 }
@@ -52,8 +49,7 @@ bool window_shows_screen(int s) {
     return true;
 }
 
-// The pad's button downs that arrive within `ms` of real time, and its pointer's downs and ups ("v12,34",
-// "^12,34").
+// The pad's button downs that arrive within `ms` of real time, and its pointer's downs and ups (" v12,34 ^12,34").
 std::vector<int> downs_within(int ms, std::string *pointer = nullptr) {
     std::vector<int> downs;
     for (int waited = 0; waited < ms; waited += 10, usleep(10 * 1000))
