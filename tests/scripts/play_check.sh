@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# scripts/play as a player meets it, on Xvfb displays of several sizes: the window's scale, the player's own
-# choices, no display, no sound device, a display that goes away. Run by scripts/ci.d/40-compat.sh; builds the
-# game once in a folder of its own.
+# scripts/play as a player meets it on Xvfb displays of several sizes: the window's scale, the player's choices, no
+# display, no sound device, a display that goes away. Run by scripts/ci.d/40-compat.sh; builds the game once.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -29,10 +28,9 @@ start_xvfb() {  # size; sets DISPLAY once the server accepts connections
     rm -f "$OG_PLAY_BUILD/display"
 }
 
-# Starts scripts/play (which becomes the game) on a display of that size with the given environment until its
-# window shows, and sets $id and $size (empty when no window came), keeping the environment the script chose in
-# $OG_PLAY_BUILD/environ. Xvfb here refuses a connection now and then: a game that could not open the display is
-# started again.
+# Starts scripts/play (which becomes the game) on a display of that size until its window shows; sets $id and $size
+# (empty when no window came) and keeps the environment the script chose in $OG_PLAY_BUILD/environ. Xvfb refuses a
+# connection now and then: a game that could not open the display is started again.
 start_game() {  # display size, then VAR=value...
     local tries
     for tries in 1 2 3; do
