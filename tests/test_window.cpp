@@ -34,11 +34,11 @@ std::string window_id(void) {
 // True when the window shows the screen, each pixel an s x s block of its colour (the top bits of the 16-bit
 // value): nearest neighbour, no blur.
 bool window_shows_screen(int s) {
-    std::string ppm = run_x("import -window " + window_id() + " -depth 8 ppm:-");
-    int w = 0, h = 0, maxval = 0;
-    if (sscanf(ppm.c_str(), "P6 %d %d %d", &w, &h, &maxval) != 3 || w != 320 * s || h != 240 * s)
+    std::string shot = run_x("import -window " + window_id() + " -depth 8 rgb:-");
+    const int w = 320 * s, h = 240 * s;
+    const unsigned char *rgb = (const unsigned char *)shot.data();
+    if (shot.size() != (size_t)w * h * 3)
         return false;
-    const unsigned char *rgb = (const unsigned char *)ppm.data() + ppm.size() - (size_t)w * h * 3;
     for (int y = 0; y < h; y++)
         for (int x = 0; x < w; x++) {
             uint32_t v = pixel_at(x / s, y / s);
@@ -83,11 +83,10 @@ bool key_to_window(const char *keys) {
 // The platform in a real window, as scripts/play starts it; returns the window's scale.
 int open_window(const char *display) {
     const int s = sdl_is_maintained() ? 2 : 1;
-    setenv("DISPLAY", display, 1);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("SDL12COMPAT_WINDOW_SCALING", std::to_string(s).c_str(), 1);
-    setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 1);
+    const char *environment[][2] = {{"DISPLAY", display}, {"SDL_VIDEODRIVER", "x11"}, {"SDL_AUDIODRIVER", "dummy"},
+                                    {"SDL12COMPAT_WINDOW_SCALING", s == 2 ? "2" : "1"}, {"SDL12COMPAT_SCALE_METHOD", "nearest"}};
+    for (auto &variable : environment)
+        setenv(variable[0], variable[1], 1);
     EXPECT_EQ(chdir(OG_SOURCE_DIR), 0);
     for (int tries = 0; tries < 5 && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0; tries++)
         usleep(100 * 1000);
