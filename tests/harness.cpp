@@ -58,8 +58,8 @@ void harness_start(unsigned seed) {
     static JoystickState at_rest;
     plat_fake_joystick = &at_rest;
     plat_script_clear();
-    SDL_Event lost = {SDL_ACTIVEEVENT};
-    lost.active.state = SDL_APPINPUTFOCUS;
+    SDL_Event lost;
+    lost.active = {SDL_ACTIVEEVENT, 0, SDL_APPINPUTFOCUS};
     SDL_PushEvent(&lost);
     for (int i = 0; i < 3; i++) {
         plat_advance(1000);
@@ -85,7 +85,7 @@ const std::string &harness_dir(void) { return work_dir; }
 // SDL gives a key down its character when it translates keys, as the game asks it to while the keyboard types.
 void key_event(uint32_t at, SDLKey key, int down, SDLMod mod, int character) {
     character = character >= 0 ? character : key >= 32 && key <= 126 ? key : 0;
-    SDL_Event e = {};
+    SDL_Event e;
     e.key = {(Uint8)(down ? SDL_KEYDOWN : SDL_KEYUP), 0, (Uint8)(down ? SDL_PRESSED : SDL_RELEASED),
              {0, key, mod, (Uint16)(down ? character : 0)}};
     plat_script_event(at, &e);
@@ -100,17 +100,18 @@ void type_text(uint32_t at, const char *text) {
 }
 
 void mouse_button(uint32_t at, int x, int y, int down, Uint8 button) {
-    SDL_Event e = {};
+    SDL_Event e;
     e.button = {(Uint8)(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP), 0, button,
                 (Uint8)(down ? SDL_PRESSED : SDL_RELEASED), (Uint16)x, (Uint16)y};
     plat_script_event(at, &e);
 }
 
 void tap_face_button(uint32_t at, uint32_t hold) {
-    SDL_Event e = {SDL_JOYBUTTONDOWN};
-    e.jbutton.button = HANDHELD ? 12 : 0;  // the handheld's A, a common gamepad's A
+    const Uint8 a = HANDHELD ? 12 : 0;  // the handheld's A, a common gamepad's A
+    SDL_Event e;
+    e.jbutton = {SDL_JOYBUTTONDOWN, 0, a, SDL_PRESSED};
     plat_script_event(at, &e);
-    e.type = SDL_JOYBUTTONUP;
+    e.jbutton = {SDL_JOYBUTTONUP, 0, a, SDL_RELEASED};
     plat_script_event(at + hold, &e);
 }
 
