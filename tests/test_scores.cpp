@@ -251,11 +251,11 @@ TEST(ScoresFile, SavesAtOnceShowWholeTablesAndKeepRunningTemporaries) {
     EXPECT_EQ(temporaries(), "");
 }
 
-// Keys ^ _ < > step the cursor, any other puts it on its character; each key then picks.
+// Keys ^ _ < > step the cursor, any other puts it on its character; each key then picks. A delete is a first edit.
 TEST(NameGrid, CursorAndPicks) {
     const char moves[] = "^_<>";
     struct Case { const char *old_name, *keys, *name; int untouched, accept; } cases[] = {
-        {"Player 1", "<", "Player 1", 1, 1}, {"Player 1", "Z", "Z", 0, 0}, {"Player 1", "{{a", "a", 0, 0},
+        {"Player 1", "<", "Player 1", 1, 1}, {"Player 1", "Z", "Z", 0, 0}, {"Player 1", "{{}", "", 0, 1},
         {"Old", "ABCDEFGHIJKLMNO{", "ABCDEFGHIJKL", 0, 0}, {"Old", "^_N<>h^", "@ANMNhU", 0, 0}, {"Old", "}>!_", "A!", 0, 1},
         {"qqqqqqqqqqqqqqqqqqqq", "", "qqqqqqqqqqqqqqqqqqq", 1, 0},  // 20 bytes, no terminator
     };
