@@ -15,15 +15,12 @@
 
 namespace {
 
-// One character of input a frame, in the latches the menu reads next: U D L R, A a face button, S START, B LEFT
-// and RIGHT, X RIGHT and A, '.' nothing; or events it polls: a click on r Resume, n New game, h High scores, q Quit,
-// 1 or 2 players, p beside them, m New game let go on Quit, u a release alone, b the right button, e Escape. Then
-// the window closes.
+// One input a frame: latches U D L R, A a face button, S START, B LEFT and RIGHT, X RIGHT and A, '.' none; clicks on
+// r Resume, n New game, h High scores, q Quit, 1 or 2 players, p beside them, m New game let go on Quit; u a release
+// alone, b the right button, e Escape. Then the window closes.
 const char *script;
-// Each frame: where the selector is (R N H I Q in the main menu, 1 or 2 for the count), the panel and its slide.
-std::string seen;
-// The sounds played: 3 click3 for a move, 1 click1 for a choice or a typed key.
-std::string sounds;
+std::string seen;    // each frame: the selector (R N H I Q, or 1 2 for the count), the panel and its slide
+std::string sounds;  // 3 click3 for a move, 1 click1 for a choice or a typed key
 void hear(int sound) { sounds += std::to_string(sound); }
 
 void script_frame(void) {
@@ -77,8 +74,7 @@ TEST(Menus, SelectionPanelsPlayerCountAndOutcome) {
         // A click chooses its button; a tap beside the buttons is a press while a panel shows.
         {-1, 1, "hp.", " N H1+200 H-200 H-160", "311", 1, 0, 1}, {-1, 2, "n1", " N 2", "131", 0, 1, 1},
         {-1, 1, "2n2", " N N 1", "131", 0, 1, 2},
-        // Nothing for Resume where it is not drawn, a press let go elsewhere, a release alone, the second button,
-        // the felt, or Escape without a game.
+        // Nothing for Resume not drawn, a press let go elsewhere, a lone release, button 2, the felt, Escape alone.
         {-1, 1, "rmubpeq", " N N N N N N N", "31", 1, 0, 1},
 #ifndef OG_CONSOLE
         {2, 1, "e", " R", "1", 0, 0, 1},  // Escape resumes a paused table
@@ -155,9 +151,8 @@ TEST(ScoreList, NewRowsLitAndAFullNameStopsAtItsField) {
     SDL_FreeSurface(std::exchange(assets.font2, real_font));
 }
 
-// Accepting, a failed first flip and a closed window each store the name as it stands and open the next menu on
-// the list; the old name marked until the first pick. Keys type what is on the grid, "-" too, BackSpace deletes; a
-// click picks a cell.
+// Accepting, a failed flip and a closed window store the name as it stands and open the next menu on the list; the
+// old name is marked until the first pick. Keys type what is on the grid, BackSpace deletes, a click picks a cell.
 TEST(NameEntryScreen, LinesTypingAndTheWaysItEnds) {
     harness_start();
     SDL_Surface *real_font = std::exchange(assets.font1, code_font(6, 10));
