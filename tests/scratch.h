@@ -1,5 +1,4 @@
-// Scratch folders for tests: made under $TMPDIR (or /tmp), removed with
-// everything in them when the process that made them ends.
+// Scratch folders for tests: made under $TMPDIR (or /tmp), removed with all in them as their process ends.
 #pragma once
 #include <ftw.h>
 #include <stdlib.h>

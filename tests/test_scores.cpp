@@ -1,5 +1,4 @@
-// The top ten without SDL: insertion, the file, saving and loading in every set-up and by games at once, the
-// name grid.
+// The top ten without SDL: insertion, the file, saves and loads in every set-up and by games at once, the name grid.
 #include <gtest/gtest.h>
 #include <dirent.h>
 #include <grp.h>
@@ -60,9 +59,8 @@ TEST(Insertion, RowsShiftAndTheHighlightsFollow) {
     }
 }
 
-// Cases without an expected length read as sscanf's "%6i" does; the others
-// fill six decimal columns and run on in digits to the line feed or the end;
-// digits that run into anything else, as in "1234567x\n", stay six columns.
+// Cases without a length read as sscanf's "%6i" does; the others fill six decimal columns and run on in digits to the
+// line feed or the end; digits that run into anything else, as in "1234567x\n", stay six columns.
 TEST(ScoreField, ReadsAsTheFormattedConversionAndWideScoresWhole) {
     struct Case { const char *text; int32_t score = 0; long consumed = 0; } cases[] = {
         {"   123\n"}, {"999999\n"}, {"-99999\n"}, {"     0\n"}, {"+42\n"}, {"1234567x"}, {"0x1fz"}, {"-0x1F\n"},
@@ -81,8 +79,7 @@ TEST(ScoreField, ReadsAsTheFormattedConversionAndWideScoresWhole) {
     }
 }
 
-// Past a short file's end each byte is EOF cut to a byte, 255, so that a save
-// writes it back as it was read.
+// Past a short file's end each byte is EOF cut to a byte, 255, so that a save writes it back as it was read.
 TEST(ScoresFile, TheFileKeepsItsBytes) {
     std::string table = fill_table(), cut = table;
     for (int i = 27 * 7 + 3; i < 270; i++)  // cut inside row 7's name
@@ -117,12 +114,9 @@ std::string acl_of(const char *path) {
 std::string temporaries(bool held = false) {
     std::string names;
     DIR *folder = opendir(".");
-    struct stat st;
     for (dirent *e; (e = readdir(folder)) != nullptr;) {
-        if (strncmp(e->d_name, "scores.tmp", 10) != 0 || lstat(e->d_name, &st) != 0 || !S_ISREG(st.st_mode))
-            continue;
-        int fd = open(e->d_name, O_RDONLY);
-        if (!held || flock(fd, LOCK_SH | LOCK_NB) != 0)
+        int fd = e->d_type == DT_REG && strncmp(e->d_name, "scores.tmp", 10) == 0 ? open(e->d_name, O_RDONLY) : -1;
+        if (fd >= 0 && (!held || flock(fd, LOCK_SH | LOCK_NB) != 0))
             names += std::string(e->d_name) + " ";
         close(fd);
     }
@@ -130,17 +124,18 @@ std::string temporaries(bool held = false) {
     return names;
 }
 
-// Runs the step in a child stopped after 5 s, when asked as the player (root drops to nobody, or fails) and
-// under a 100-byte size limit with SIGXFSZ's default action. Returns its status or -signal.
-int in_child(bool as_player, bool size_limit, int (*step)(void)) {
+// Who runs a step in a child stopped after 5 s: root, the player (root drops to nobody, or fails), or root under a
+// 100-byte size limit with SIGXFSZ's default action. in_child returns the step's status or -signal.
+enum Saver { AS_ROOT, AS_PLAYER, SIZE_LIMITED };
+int in_child(Saver by, int (*step)(void)) {
     pid_t pid = fork();
     if (pid == 0) {
         alarm(5);
         signal(SIGXFSZ, SIG_DFL);
         umask(022);
         struct rlimit limit = {100, 100};
-        bool dropped = !as_player || geteuid() != 0 || (!setgroups(0, nullptr) && !setgid(PLAYER) && !setuid(PLAYER));
-        _exit(!dropped ? 90 : size_limit && setrlimit(RLIMIT_FSIZE, &limit) != 0 ? 91 : step());
+        bool dropped = by != AS_PLAYER || geteuid() != 0 || (!setgroups(0, nullptr) && !setgid(PLAYER) && !setuid(PLAYER));
+        _exit(!dropped ? 90 : by == SIZE_LIMITED && setrlimit(RLIMIT_FSIZE, &limit) != 0 ? 91 : step());
     }
     int status = 0;
     waitpid(pid, &status, 0);
@@ -152,33 +147,32 @@ int in_child(bool as_player, bool size_limit, int (*step)(void)) {
 // A save never hangs or dies, nor leaves a file half written; a load reads only a regular file.
 TEST(ScoresFile, SaveAndLoadInEverySetUp) {
     enum Bytes { NONE, NEW, OLD };  // what the file holds after the save
-    const struct { const char *what; void (*arrange)(void); bool player, limit; Bytes bytes; mode_t mode; } setups[] = {
-        {"no file yet", [] { unlink("scores"); }, false, false, NEW, 0644},
-        {"mode 640 kept", [] { chmod("scores", 0640); }, false, false, NEW, 0640},
-        {"mode 666 kept", [] { chmod("scores", 0666); }, false, false, NEW, 0666},
-        {"a stale temporary", [] { put_file("scores.tmp", "junk"); }, false, false, NEW, 0644},
-        {"a folder named as a temporary", [] { mkdir("scores.tmp", 0755); }, false, false, NEW, 0644},
-        {"a second name", [] { link("scores", "other"); }, false, false, NEW, 0644},
-        {"a symlink", [] { rename("scores", "target"); symlink("target", "scores"); }, false, false, NEW, 0644},
-        {"a link to nowhere", [] { unlink("scores"); symlink("target", "scores"); }, false, false, NEW, 0644},
-        {"a size limit", [] {}, false, true, OLD, 0644},
-        {"scores is a folder", [] { unlink("scores"); mkdir("scores", 0755); }, false, false, NONE, 0},
-        {"scores is a FIFO", [] { unlink("scores"); mkfifo("scores", 0644); }, false, false, NONE, 0},
-        {"a link to a FIFO", [] { unlink("scores"); mkfifo("fifo", 0644); symlink("fifo", "scores"); }, false, false, NONE, 0},
-        {"a link to a device", [] { unlink("scores"); symlink("/dev/zero", "scores"); }, false, false, NONE, 0},
-        {"a read-only folder", [] { chmod("scores", 0666); chmod(".", 0555); }, true, false, NEW, 0666},
-        {"a read-only file", [] { chmod("scores", 0444); }, true, false, OLD, 0444},
+    const struct { const char *what; void (*arrange)(); Bytes bytes; mode_t mode = 0644; Saver by = AS_ROOT; } setups[] = {
+        {"no file yet", [] { unlink("scores"); }, NEW},
+        {"mode 640 kept", [] { chmod("scores", 0640); }, NEW, 0640},
+        {"mode 666 kept", [] { chmod("scores", 0666); }, NEW, 0666},
+        {"a stale temporary", [] { put_file("scores.tmp", "junk"); }, NEW},
+        {"a folder named as a temporary", [] { mkdir("scores.tmp", 0755); }, NEW},
+        {"a second name", [] { link("scores", "other"); }, NEW},
+        {"a symlink", [] { rename("scores", "target"); symlink("target", "scores"); }, NEW},
+        {"a link to nowhere", [] { unlink("scores"); symlink("target", "scores"); }, NEW},
+        {"a size limit", [] {}, OLD, 0644, SIZE_LIMITED},
+        {"scores is a folder", [] { unlink("scores"); mkdir("scores", 0755); }, NONE, 0},
+        {"scores is a FIFO", [] { unlink("scores"); mkfifo("scores", 0644); }, NONE, 0},
+        {"a link to a FIFO", [] { unlink("scores"); mkfifo("fifo", 0644); symlink("fifo", "scores"); }, NONE, 0},
+        {"a link to a device", [] { unlink("scores"); symlink("/dev/zero", "scores"); }, NONE, 0},
+        {"a read-only folder", [] { chmod("scores", 0666); chmod(".", 0555); }, NEW, 0666, AS_PLAYER},
+        {"a read-only file", [] { chmod("scores", 0444); }, OLD, 0444, AS_PLAYER},
         {"another owner's shared file", [] { ASSERT_TRUE(geteuid() || !chown("scores", 0, PLAYER)); chmod("scores", 0664); },
-         true, false, NEW, 0664},
+         NEW, 0664, AS_PLAYER},
         // user::rw- user:1000:rw- group::r-- mask::rw- other::r--; the mode's group bits show the mask.
         {"an ACL", [] {
             const uint32_t acl[] = {2, 1 | 6 << 16, ~0u, 2 | 6 << 16, 1000, 4 | 4 << 16, ~0u, 16 | 6 << 16, ~0u, 32 | 4 << 16, ~0u};
             ASSERT_EQ(setxattr("scores", ACL, acl, sizeof acl, 0), 0) << "No ACLs here: set TMPDIR to a file system with them";
-         }, true, false, NEW, 0664},
-        {"a setgid folder, as root", [] { lchown("scores", 0, 0); chown(".", PLAYER, STRANGERS); chmod(".", 02755); },
-         false, false, NEW, 0644},
-        {"a setgid folder", [] { chown(".", PLAYER, STRANGERS); chmod(".", 02755); }, true, false, NEW, 0644},
-        {"a group the player is not in", [] { chown("scores", PLAYER, STRANGERS); }, true, false, NEW, 0644},
+         }, NEW, 0664, AS_PLAYER},
+        {"a setgid folder, as root", [] { lchown("scores", 0, 0); chown(".", PLAYER, STRANGERS); chmod(".", 02755); }, NEW},
+        {"a setgid folder", [] { chown(".", PLAYER, STRANGERS); chmod(".", 02755); }, NEW, 0644, AS_PLAYER},
+        {"a group the player is not in", [] { chown("scores", PLAYER, STRANGERS); }, NEW, 0644, AS_PLAYER},
     };
     const std::string saved_table = fill_table();
     for (const auto &s : setups) {
@@ -192,7 +186,7 @@ TEST(ScoresFile, SaveAndLoadInEverySetUp) {
         struct stat before = {}, after = {}, st;
         bool existed = lstat(file(), &before) == 0 && S_ISREG(before.st_mode);
         std::string acl = acl_of(file());
-        EXPECT_EQ(in_child(s.player, s.limit, [] { save_high_scores(); return 0; }), 0) << "the save ended";
+        EXPECT_EQ(in_child(s.by, [] { save_high_scores(); return 0; }), 0) << "the save ended";
         lstat(file(), &after);
         EXPECT_EQ(S_ISREG(after.st_mode) ? read_file(file()) : "none",
                   s.bytes == NONE ? "none" : s.bytes == NEW ? saved_table : "Old");
@@ -204,7 +198,7 @@ TEST(ScoresFile, SaveAndLoadInEverySetUp) {
         EXPECT_TRUE((access("other", F_OK) != 0 || read_file("other") == saved_table) &&
                     (access("target", F_OK) != 0 || (lstat("scores", &st) == 0 && S_ISLNK(st.st_mode))))
             << "a second name sees the new table, a link stays a link";
-        EXPECT_EQ(in_child(s.player, false, [] {
+        EXPECT_EQ(in_child(s.by, [] {
             memset(high_scores, 0x5a, sizeof high_scores);
             load_high_scores();
             return (int)(high_scores[9].score == 100 ? NEW : high_scores[0].name[0] ? OLD : NONE);
@@ -229,16 +223,14 @@ TEST(ScoresFile, SavesAtOnceShowWholeTablesAndKeepRunningTemporaries) {
         }
         return pid;
     };
-    pid_t savers[2] = {saver(0, 1000), saver(1, 1000)};
+    saver(0, 1000);
+    saver(1, 1000);
     int reads = 0, whole = 0, status = 0;
     for (int running = 2; running > 0; reads++) {
         std::string now = read_file("scores");
         whole += now == table || now == other;
-        for (pid_t &pid : savers)
-            if (pid && waitpid(pid, &status, WNOHANG) == pid) {
-                EXPECT_EQ(status, 0);
-                pid = 0, running--;
-            }
+        for (; waitpid(-1, &status, WNOHANG) > 0; running--)
+            EXPECT_EQ(status, 0);
     }
     EXPECT_EQ(whole, reads);
     pid_t stopped = saver(0, -1);
@@ -259,11 +251,11 @@ TEST(ScoresFile, SavesAtOnceShowWholeTablesAndKeepRunningTemporaries) {
     EXPECT_EQ(temporaries(), "");
 }
 
-// Keys ^ _ < > step the cursor, any other puts it on its character; each key then picks.
+// Keys ^ _ < > step the cursor, any other puts it on its character; each key then picks. A delete is a first edit.
 TEST(NameGrid, CursorAndPicks) {
     const char moves[] = "^_<>";
     struct Case { const char *old_name, *keys, *name; int untouched, accept; } cases[] = {
-        {"Player 1", "<", "Player 1", 1, 1}, {"Player 1", "Z", "Z", 0, 0}, {"Player 1", "{{a", "a", 0, 0},
+        {"Player 1", "<", "Player 1", 1, 1}, {"Player 1", "Z", "Z", 0, 0}, {"Player 1", "{{}", "", 0, 1},
         {"Old", "ABCDEFGHIJKLMNO{", "ABCDEFGHIJKL", 0, 0}, {"Old", "^_N<>h^", "@ANMNhU", 0, 0}, {"Old", "}>!_", "A!", 0, 1},
         {"qqqqqqqqqqqqqqqqqqqq", "", "qqqqqqqqqqqqqqqqqqq", 1, 0},  // 20 bytes, no terminator
     };

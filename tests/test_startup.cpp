@@ -1,6 +1,5 @@
-// Start-up, shutdown and fatal errors: the real game binary run as a child
-// process in a scratch folder, and the fatal path run in-process. Nothing here
-// starts SDL's threads, which would make the fatal path's forks unsafe.
+// Start-up, shutdown and fatal errors: the real game binary run as a child process in a scratch folder, and the
+// fatal path run in-process. Nothing here starts SDL's threads, which would make the fatal path's forks unsafe.
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -15,9 +14,8 @@ bool is_report(const std::string &err, const std::string &message) {
     return err.rfind(head, 0) == 0 && err.find('\n', head.size()) == err.size() - 1;
 }
 
-// SDL turns SIGTERM into a quit only once it has installed its handler, and
-// the classic SDL 1.2 drops one that comes before its event queue is up: ask
-// again a second later (not sooner: after SDL_Quit, SIGTERM kills the game).
+// SDL turns SIGTERM into a quit only once it has installed its handler, and the classic SDL 1.2 drops one that
+// comes before its event queue is up: ask again a second later (not sooner: after SDL_Quit, SIGTERM kills the game).
 bool catches_sigterm(pid_t pid) {
     std::string status = read_file("/proc/" + std::to_string(pid) + "/status");
     size_t caught = status.find("SigCgt:");
