@@ -46,21 +46,16 @@ void script(std::string token, uint32_t start) {
         e.motion.x = (Uint16)std::stoi(what.substr(1));
         e.motion.y = 20;
     } else {
-        e.jbutton.which = what.compare(0, 2, "j1") ? 0 : 1;  // alike in every joystick event
+        // Every joystick event starts with its type, the joystick, then the button's, hat's or axis's number.
+        e.jbutton.which = what.compare(0, 2, "j1") ? 0 : 1;
         what = what.substr(2 * e.jbutton.which);
-        if (what[0] == '+' || what[0] == '-') {
-            e.type = what[0] == '+' ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
-            e.jbutton.button = (Uint8)std::stoi(what.substr(1));
-        } else if (what[0] == 'h') {
-            e.type = SDL_JOYHATMOTION;
-            e.jhat.hat = (Uint8)(what[1] - '0');
-            for (char c : what.substr(3))
-                e.jhat.value |= c == 'U' ? SDL_HAT_UP : c == 'R' ? SDL_HAT_RIGHT : c == 'D' ? SDL_HAT_DOWN : SDL_HAT_LEFT;
-        } else {
-            e.type = SDL_JOYAXISMOTION;
-            e.jaxis.axis = (Uint8)(what[1] - '0');
+        e.type = what[0] == '+' ? SDL_JOYBUTTONDOWN : what[0] == '-' ? SDL_JOYBUTTONUP
+                 : what[0] == 'h' ? SDL_JOYHATMOTION : SDL_JOYAXISMOTION;
+        e.jbutton.button = (Uint8)std::stoi(what.substr(1));
+        if (what[0] == 'a')
             e.jaxis.value = (Sint16)std::stoi(what.substr(3));
-        }
+        for (char c : what[0] == 'h' ? what.substr(3) : "")
+            e.jhat.value |= c == 'U' ? SDL_HAT_UP : c == 'R' ? SDL_HAT_RIGHT : c == 'D' ? SDL_HAT_DOWN : SDL_HAT_LEFT;
     }
     token[0] == '!' ? lost.push_back({at, e}) : (void)plat_script_event(at, &e);
 }
