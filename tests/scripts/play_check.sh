@@ -29,8 +29,7 @@ start_xvfb() {  # size; sets DISPLAY once the server accepts connections
 # Starts scripts/play (which becomes the game) on a display of that size; sets $size (empty when no window came) and
 # keeps the game's environment in $OG_PLAY_BUILD/environ. A game Xvfb refused now and then is started again.
 start_game() {  # display size, then VAR=value...
-    local tries
-    for tries in 1 2 3; do
+    for _ in 1 2 3; do
         stop
         start_xvfb "$1"
         env "${@:2}" scripts/play >"$out" 2>"$err" &
