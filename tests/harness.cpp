@@ -1,7 +1,6 @@
 // Test harness: the game's platform on dummy drivers with a virtual clock, scripted input, reads of the screen.
 #include "harness.h"
 #include <ctype.h>
-#include <stdlib.h>
 #include <string.h>
 #include <SDL_mixer.h>
 #include "draw/backdrop.h"
@@ -16,8 +15,7 @@ namespace {
 std::string work_dir;
 pid_t started_in = 0;
 
-// As the program ends (less the launcher), so that a leak check sees everything given back; a mixing thread left
-// running into exit crashes the maintained SDL 1.2 now and then. A forked child leaves all this alone.
+// At exit, not in a forked child: a leak check sees all given back, and no mixing thread runs on into exit to crash.
 void close_platform_at_exit(void) {
     if (getpid() != started_in)
         return;
@@ -26,11 +24,9 @@ void close_platform_at_exit(void) {
     SDL_Quit();
 }
 
-// The screen and the images converted for it hold 16-bit pixels.
 uint32_t surface_pixel(SDL_Surface *s, int x, int y) { return ((Uint16 *)((Uint8 *)s->pixels + y * s->pitch))[x]; }
 
-// Raw 16-bit values well away from black and from the colour key.
-enum { CODE_BASE = 0x1000 };
+enum { CODE_BASE = 0x1000 };  // raw 16-bit values well away from black and from the colour key
 
 }  // namespace
 
@@ -53,8 +49,7 @@ void harness_start(unsigned seed) {
     plat_sound_hook = nullptr;
     plat_fail_flips = plat_unopenable_joystick = 0;
     plat_show_held_frame();  // now, not as the next screen's first frame
-    // Whatever an earlier test held goes up, as when the window loses the keyboard and the joystick is found at
-    // rest, and the directions' hold-off runs out.
+    // Whatever an earlier test held goes up: the keyboard lost, the joystick at rest, the directions' hold-off over.
     static JoystickState at_rest;
     plat_fake_joystick = &at_rest;
     plat_script_clear();
@@ -82,7 +77,6 @@ void harness_start(unsigned seed) {
 
 const std::string &harness_dir(void) { return work_dir; }
 
-// SDL gives a key down its character when it translates keys, as the game asks it to while the keyboard types.
 void key_event(uint32_t at, SDLKey key, int down, SDLMod mod, int character) {
     character = character >= 0 ? character : key >= 32 && key <= 126 ? key : 0;
     SDL_Event e;

@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -31,9 +31,7 @@ inline std::string scratch_folder(void) {
     return dir;
 }
 
-// The whole file as bytes ("" when missing).
-inline std::string read_file(const std::string &path) {
-    std::stringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
-    return bytes.str();
+inline std::string read_file(const std::string &path) {  // "" when missing
+    using bytes = std::istreambuf_iterator<char>;
+    return std::string(bytes(std::ifstream(path, std::ios::binary).rdbuf()), bytes());
 }

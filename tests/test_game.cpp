@@ -15,8 +15,7 @@
 
 namespace {
 
-// M a menu, P the player count, T1a player a's first table, F the final screen, N0 / N1 a game's first / second
-// name entry.
+// M a menu, P the player count, T1a player a's first table, F the final screen, N0 / N1 first / second name entry.
 std::string screen_shown(void) {
     return image_drawn_at(assets.congrats, 160 - assets.congrats->w / 2, 5) ? (new_entry_row[0] == -1 ? "N0" : "N1")
            : image_drawn_at(assets.button_player2, 250, 75) ? "P"
@@ -24,13 +23,11 @@ std::string screen_shown(void) {
            : table_number == 4 ? "F" : "T" + std::to_string(table_number) + (char)('a' + current_player);
 }
 
-// The keys pressed on each kind of screen, in order across the game: U D L R, A a face button, S START, E Escape,
-// '.' a pause; clicks on n New game, q Quit, 1 one player; t types "Ada". Then the window closes; a screen without
-// keys (null) is left alone. On the tables in take_on ("1a2b") the robot takes the score, clicking a pair first
-// when `clicks` is set.
+// Keys pressed on each kind of screen across the game (U D L R, A a face button, S START, E Escape, '.' a pause; clicks
+// on n New game, q Quit, 1 one player; t types "Ada"), then the window closes; null keys leave the screen alone. On
+// the tables in take_on ("1a2b") the robot takes the score, clicking a pair first when `clicks` is set.
 struct Plan { const char *menu, *players, *table, *final, *name, *take_on; bool clicks = false; };
 const char *const ALWAYS = "1a1b2a2b3a3b";
-// The first frame of each screen, and the state then.
 struct Step { std::string screen, file; uint32_t ms; int time_left, score0, score1, panel, row0, row1; };
 struct Run { Plan plan; uint32_t quiet_until; std::vector<Step> steps; std::string trace; int paired; } run;
 
@@ -38,7 +35,7 @@ Step step(const std::string &screen, int nth = 1) {
     for (const Step &s : run.steps)
         if (s.screen == screen && --nth == 0)
             return s;
-    return {};  // the trace tells what is missing
+    return {};
 }
 
 void press(char c) {
@@ -71,8 +68,7 @@ void click_on_table(void) {
 
 void robot(void) {
     std::string s = screen_shown();
-    // A table left for a new game may still draw as it goes; it is no screen of the game any more.
-    if (s[0] == 'T' && new_game_requested)
+    if (s[0] == 'T' && new_game_requested)  // a table being left may still draw
         return;
     if (run.steps.empty() || run.steps.back().screen != s) {
         run.steps.push_back({s, read_file("scores"), now_ms(), table.time_left, players[0].score, players[1].score,
@@ -123,9 +119,8 @@ TEST(WholeGame, TwoPlayersBothQualifyAndTheFileIsWrittenAfterEach) {
     play(11, 0, {"AUA", "RA", "", nullptr, "ADDRAS" "RRAS", ALWAYS}, "M P T1a T1b T2a T2b T3a T3b F N0 N1 M",
          "Ab=12 C=12 ");  // a tie goes below
     EXPECT_EQ("Ab", step("N1").file.substr(0, 2));
-    const Step after = step("M", 2);
-    EXPECT_EQ(std::make_tuple(1, 0, 1, -1), std::make_tuple(after.panel, after.row0, after.row1, new_entry_row[0]))
-        << "the next menu opens on the list with the new rows lit until it is left";
+    const Step m = step("M", 2);  // on the list, the new rows lit until it is left
+    EXPECT_EQ(std::make_tuple(1, 0, 1, -1), std::make_tuple(m.panel, m.row0, m.row1, new_entry_row[0]));
 }
 
 // A face button ends the first final screen at once, a closed window the second.
@@ -156,12 +151,10 @@ TEST(WholeGame, PlayedByClicks) {
 TEST(WholeGame, EachPlayerIsJudgedAgainstTheListAsItStandsAtTheirTurn) {
     const std::string to_entry = "M P T1a T1b T2a T2b T3a T3b F N0";
     const struct { unsigned seed; int full; Plan plan; std::string trace, entries; } games[] = {
-        // One player takes the score three times and goes straight to the name: "Ab" over "Player 1".
-        {7, 0, {"AUA", "A", "", nullptr, "ADDRAS", ALWAYS}, "M P T1a T2a T3a N0 M", "Ab=1 "},
+        {7, 0, {"AUA", "A", "", nullptr, "ADDRAS", ALWAYS}, "M P T1a T2a T3a N0 M", "Ab=1 "},  // "Ab" over "Player 1"
         // The window closed after player 1 typed "@": player 2 still gets the name held.
         {9, 0, {"A", "RA", "", nullptr, "UA", ALWAYS}, to_entry, "@=12 Player 2=12 "},
-        // Player 1 lets every table run out of time.
-        {3, 0, {"AUA", "RA", nullptr, nullptr, "S", "1b2b3b"}, to_entry + " M", "Player 2=2 "},
+        {3, 0, {"AUA", "RA", nullptr, nullptr, "S", "1b2b3b"}, to_entry + " M", "Player 2=2 "},  // 1 runs out of time
         // Below nine unbeatable rows player 1 takes the tenth; player 2 would have beaten its old 1.
         {12, 9, {"AUA", "RA", nullptr, nullptr, "S", "1a1b2a2b3a"}, to_entry + " M", "Player 1=1 "},
     };

@@ -15,7 +15,6 @@
 
 namespace {
 
-// One record as the game writes it, the name cut or padded to its field.
 std::string record(const std::string &name, int score) {
     char text[16];
     snprintf(text, sizeof text, "%6i\n", score);
@@ -35,6 +34,49 @@ std::string fill_table(void) {
     read_from(bytes);
     return bytes;
 }
+
+const uid_t PLAYER = 65534;  // nobody, nogroup
+const gid_t STRANGERS = 4242;  // a group nobody here is in
+const char ACL[] = "system.posix_acl_access";
+
+std::string acl_of(const char *path) {
+    char value[256];
+    ssize_t n = lgetxattr(path, ACL, value, sizeof value);
+    return n < 0 ? "" : std::string(value, (size_t)n);
+}
+
+// The regular files a save would take for temporaries; when `held`, only those whose save holds the lock.
+std::string temporaries(bool held = false) {
+    std::string names;
+    DIR *folder = opendir(".");
+    for (dirent *e; (e = readdir(folder)) != nullptr;) {
+        int fd = e->d_type == DT_REG && strncmp(e->d_name, "scores.tmp", 10) == 0 ? open(e->d_name, O_RDONLY) : -1;
+        if (fd >= 0 && (!held || flock(fd, LOCK_SH | LOCK_NB) != 0))
+            names += std::string(e->d_name) + " ";
+        close(fd);
+    }
+    closedir(folder);
+    return names;
+}
+
+// A step run in a child stopped after 5 s, by root, the player (or fail) or root under a 100-byte size limit with
+// SIGXFSZ's default action; the step's status or -signal.
+enum Saver { AS_ROOT, AS_PLAYER, SIZE_LIMITED };
+int in_child(Saver by, int (*step)(void)) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        alarm(5);
+        signal(SIGXFSZ, SIG_DFL);
+        umask(022);
+        struct rlimit limit = {100, 100};
+        bool dropped = by != AS_PLAYER || geteuid() != 0 || (!setgroups(0, nullptr) && !setgid(PLAYER) && !setuid(PLAYER));
+        _exit(!dropped ? 90 : by == SIZE_LIMITED && setrlimit(RLIMIT_FSIZE, &limit) != 0 ? 91 : step());
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
 
 }  // namespace
 
@@ -97,66 +139,17 @@ TEST(ScoresFile, TheFileKeepsItsBytes) {
     EXPECT_EQ(written(), wide);
 }
 
-namespace {
-
-const uid_t PLAYER = 65534;  // nobody, nogroup
-const gid_t STRANGERS = 4242;  // a group nobody here is in
-const char ACL[] = "system.posix_acl_access";
-
-// The bytes of the file's ACL, "" for none.
-std::string acl_of(const char *path) {
-    char value[256];
-    ssize_t n = lgetxattr(path, ACL, value, sizeof value);
-    return n < 0 ? "" : std::string(value, (size_t)n);
-}
-
-// The regular files a save would take for temporaries; when `held`, only those whose save holds the lock.
-std::string temporaries(bool held = false) {
-    std::string names;
-    DIR *folder = opendir(".");
-    for (dirent *e; (e = readdir(folder)) != nullptr;) {
-        int fd = e->d_type == DT_REG && strncmp(e->d_name, "scores.tmp", 10) == 0 ? open(e->d_name, O_RDONLY) : -1;
-        if (fd >= 0 && (!held || flock(fd, LOCK_SH | LOCK_NB) != 0))
-            names += std::string(e->d_name) + " ";
-        close(fd);
-    }
-    closedir(folder);
-    return names;
-}
-
-// Who runs a step in a child stopped after 5 s: root, the player (root drops to nobody, or fails), or root under a
-// 100-byte size limit with SIGXFSZ's default action. in_child returns the step's status or -signal.
-enum Saver { AS_ROOT, AS_PLAYER, SIZE_LIMITED };
-int in_child(Saver by, int (*step)(void)) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        alarm(5);
-        signal(SIGXFSZ, SIG_DFL);
-        umask(022);
-        struct rlimit limit = {100, 100};
-        bool dropped = by != AS_PLAYER || geteuid() != 0 || (!setgroups(0, nullptr) && !setgid(PLAYER) && !setuid(PLAYER));
-        _exit(!dropped ? 90 : by == SIZE_LIMITED && setrlimit(RLIMIT_FSIZE, &limit) != 0 ? 91 : step());
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
-}
-
-}  // namespace
-
 // A save never hangs or dies, nor leaves a file half written; a load reads only a regular file.
 TEST(ScoresFile, SaveAndLoadInEverySetUp) {
     enum Bytes { NONE, NEW, OLD };  // what the file holds after the save
     const struct { const char *what; void (*arrange)(); Bytes bytes; mode_t mode = 0644; Saver by = AS_ROOT; } setups[] = {
-        {"no file yet", [] { unlink("scores"); }, NEW},
-        {"mode 640 kept", [] { chmod("scores", 0640); }, NEW, 0640},
-        {"mode 666 kept", [] { chmod("scores", 0666); }, NEW, 0666},
+        {"no file yet", [] { unlink("scores"); }, NEW}, {"a size limit", [] {}, OLD, 0644, SIZE_LIMITED},
+        {"mode 640", [] { chmod("scores", 0640); }, NEW, 0640}, {"mode 666", [] { chmod("scores", 0666); }, NEW, 0666},
         {"a stale temporary", [] { put_file("scores.tmp", "junk"); }, NEW},
         {"a folder named as a temporary", [] { mkdir("scores.tmp", 0755); }, NEW},
         {"a second name", [] { link("scores", "other"); }, NEW},
         {"a symlink", [] { rename("scores", "target"); symlink("target", "scores"); }, NEW},
         {"a link to nowhere", [] { unlink("scores"); symlink("target", "scores"); }, NEW},
-        {"a size limit", [] {}, OLD, 0644, SIZE_LIMITED},
         {"scores is a folder", [] { unlink("scores"); mkdir("scores", 0755); }, NONE, 0},
         {"scores is a FIFO", [] { unlink("scores"); mkfifo("scores", 0644); }, NONE, 0},
         {"a link to a FIFO", [] { unlink("scores"); mkfifo("fifo", 0644); symlink("fifo", "scores"); }, NONE, 0},
@@ -193,8 +186,7 @@ TEST(ScoresFile, SaveAndLoadInEverySetUp) {
         EXPECT_TRUE((!s.mode || (after.st_mode & 07777) == s.mode) &&
                     (!existed || (after.st_uid == before.st_uid && after.st_gid == before.st_gid)))
             << "mode " << std::oct << after.st_mode << std::dec << ", owner " << after.st_uid << ":" << after.st_gid;
-        EXPECT_EQ(acl_of(file()), acl) << "the ACL kept";
-        EXPECT_EQ(temporaries(), "") << "temporaries left behind";
+        EXPECT_EQ(std::make_pair(acl_of(file()), temporaries()), std::make_pair(acl, std::string())) << "ACL, temporaries";
         EXPECT_TRUE((access("other", F_OK) != 0 || read_file("other") == saved_table) &&
                     (access("target", F_OK) != 0 || (lstat("scores", &st) == 0 && S_ISLNK(st.st_mode))))
             << "a second name sees the new table, a link stays a link";
@@ -206,25 +198,20 @@ TEST(ScoresFile, SaveAndLoadInEverySetUp) {
     }
 }
 
-// Two games save a thousand times each while a third reads: every read finds one of their tables whole. A save
-// holds a lock on its temporary, and no other save takes away a temporary so held, even of a save stopped for a
-// while; a killed save's goes with the next save.
+// Two games save a thousand times each while a third reads: every read finds one of their tables whole. No save
+// takes away a temporary whose save holds its lock, even stopped for a while; a killed save's goes with the next.
 TEST(ScoresFile, SavesAtOnceShowWholeTablesAndKeepRunningTemporaries) {
     const std::string table = fill_table(), other = record("A", 1001) + table.substr(27);
     put_file("scores.tmp.1.0", "a killed save's");
-    auto saver = [](int added, int saves) {  // a game that saves its table `saves` times, or until it is killed
-        pid_t pid = fork();
-        if (pid == 0) {
+    pid_t stopped = 0;
+    for (int game = 0; game < 3; game++)  // games 0 and 1 save a thousand times, game 2 until it is killed
+        if ((stopped = fork()) == 0) {
             alarm(60);
-            high_scores[0].score += added;
-            for (int n = 0; n != saves; n++)
+            high_scores[0].score += game == 1;
+            for (int n = 0; n != (game < 2 ? 1000 : -1); n++)
                 save_high_scores();
             _exit(0);
         }
-        return pid;
-    };
-    saver(0, 1000);
-    saver(1, 1000);
     int reads = 0, whole = 0, status = 0;
     for (int running = 2; running > 0; reads++) {
         std::string now = read_file("scores");
@@ -233,7 +220,6 @@ TEST(ScoresFile, SavesAtOnceShowWholeTablesAndKeepRunningTemporaries) {
             EXPECT_EQ(status, 0);
     }
     EXPECT_EQ(whole, reads);
-    pid_t stopped = saver(0, -1);
     int held_seen = 0;
     for (int n = 0; n < 2000 && held_seen < 5; n++, kill(stopped, SIGCONT)) {
         usleep(500 + 700 * (n % 8));  // stops that fall anywhere in a save, in time

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # scripts/play as a player meets it on Xvfb displays of several sizes: the window's scale, the player's choices, no
-# display, no sound device (a lost display is the window tests'). Run by scripts/ci.d/40-compat.sh.
+# display, no sound device. Run by scripts/ci.d/40-compat.sh.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -26,12 +26,10 @@ start_xvfb() {  # size; sets DISPLAY once the server accepts connections
     rm -f "$OG_PLAY_BUILD/display"
 }
 
-# Starts scripts/play (which becomes the game) on a display of that size until its window shows; sets $id and $size
-# (empty when no window came) and keeps the environment the script chose in $OG_PLAY_BUILD/environ. Xvfb refuses a
-# connection now and then: a game that could not open the display is started again.
+# Starts scripts/play (which becomes the game) on a display of that size; sets $size (empty when no window came) and
+# keeps the game's environment in $OG_PLAY_BUILD/environ. A game Xvfb refused now and then is started again.
 start_game() {  # display size, then VAR=value...
-    local tries
-    for tries in 1 2 3; do
+    for _ in 1 2 3; do
         stop
         start_xvfb "$1"
         env "${@:2}" scripts/play >"$out" 2>"$err" &
@@ -52,8 +50,7 @@ check() {  # what, got, expected
     echo "FAIL $1: got '$2', expected '$3'" && failures=$((failures + 1))
 }
 
-# Refusals: one line each, status 1, no game. The first builds the game.
-refusal() {  # what, expected line, env arguments...
+refusal() {  # what, expected line, env arguments...: one line, status 1, no game; the first builds the game
     local said status=0
     said=$(env "${@:3}" scripts/play 2>&1) || status=$?
     check "$1" "$status: $(tail -n 1 <<<"$said")" "1: $2"
@@ -65,17 +62,16 @@ refusal "unknown library" "OG_SDL is compat or classic, not 'sdl3'." OG_SDL=sdl3
 refusal "no X server" "Cannot open the display :999: is the X server running, and may this user use it?" DISPLAY=:999
 stop
 
-# display size | environment | window
 while IFS='|' read -r display environment expected; do
     # shellcheck disable=SC2086
     start_game $display $environment
     stop
     check "display $display ${environment:-(defaults)}" "${size:-none}" "$expected"
-done <<'EOF'
+done <<'EOF'  # display size | environment | window
 1920x1080||1280x960
 1366x768||640x480
 1280x1024||960x720
-800x600||640x480
+1024x1080||960x720
 640x480||320x240
 1366x768|OG_SCALE=3|960x720
 1920x1080|OG_SDL=classic|320x240
