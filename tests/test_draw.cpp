@@ -1,13 +1,11 @@
-// The images as loaded and drawn: every one is in the display's format keyed on cyan with RLE, only exact cyan is
-// transparent, the cells cut from the sheets draw what the sheets draw, and text lands where it should and stops at
-// the first byte outside 32 to 126.
+// The images as loaded and drawn: in the display's format keyed on exact cyan, cells drawn as on their sheets, and
+// text placed and stopped at the first byte outside 32 to 126.
 #include <string>
 #include <gtest/gtest.h>
 #include "draw/sprites.h"
 #include "harness.h"
 
-// Colours a 16-bit display cannot tell from cyan stay visible, from a true colour file and from a palette one (a BMP,
-// which IMG_Load reads too).
+// Colours a 16-bit display cannot tell from cyan stay visible, from a true colour BMP and from a palette one.
 TEST(Assets, OnlyExactCyanIsTransparentEvenCloseToItOnA16BitDisplay) {
     harness_start();
     SDL_Color colours[] = {{0, 255, 255, 0}, {1, 255, 255, 0}, {0, 254, 255, 0}, {0, 255, 254, 0}, {7, 252, 248, 0},
@@ -33,8 +31,7 @@ TEST(Assets, OnlyExactCyanIsTransparentEvenCloseToItOnA16BitDisplay) {
 
 TEST(Text, IsCentredOrPlacedAndStopsAtTheFirstByteOutside32To126) {
     harness_start();
-    // The font image is 95 cells plus `spare` pixels wide; the text is drawn at x (-1 centres it) and its first
-    // character lands at first_x.
+    // The font is 95 cells plus `spare` pixels wide; x -1 centres the text.
     struct { int glyph_width, spare; const char *text; int x, first_x; const char *drawn; } cases[] = {
         {7, 0, "VOLUME  70%", -1, 116, "VOLUME  70%"},  // a repeated cell shows the 1-pixel gap
         {8, 0, "abc", -1, 147, "abc"}, {10, 0, "AB\nCD", -1, 149, "AB"}, {7, 0, "xy\x7fz", -1, 152, "xy"},
@@ -56,9 +53,8 @@ TEST(Text, IsCentredOrPlacedAndStopsAtTheFirstByteOutside32To126) {
     }
 }
 
-// Every image is in the display's format, keyed on cyan (with RLE but on the maintained library, which drops the
-// flag). Fonts and card values are drawn from cells cut out at load time; each puts down exactly the pixels of its
-// place on the sheet.
+// Every image is in the display's format keyed on cyan (with RLE, a flag the maintained library drops). Fonts and
+// card values are drawn from cells cut out at load time, each exactly the pixels of its place on the sheet.
 TEST(Assets, InTheDisplayFormatKeyedOnCyanAndCellsDrawnAsOnTheSheet) {
     harness_start();
     for (SDL_Surface *sheet : {assets.font1, assets.font1_hilite, assets.font2, assets.font2_hilite, assets.font3,
@@ -77,14 +73,12 @@ TEST(Assets, InTheDisplayFormatKeyedOnCyanAndCellsDrawnAsOnTheSheet) {
         }
     }
     EXPECT_EQ(sheet_cells(assets.numbers, 14), nullptr);
-    for (const Asset &a : asset_catalogue) {
-        if (!a.image)
-            continue;
-        SDL_Surface *held = *a.image;
-        EXPECT_EQ(held->format->BitsPerPixel, screen->format->BitsPerPixel) << a.path;
-        EXPECT_TRUE((held->flags & SDL_SRCCOLORKEY) && held->format->colorkey == screen_rgb(0, 255, 255)) << a.path;
-        EXPECT_TRUE(sdl_is_maintained() || (held->flags & (SDL_RLEACCELOK | SDL_RLEACCEL))) << a.path;
-        // A strip with spare columns keeps its 20-pixel cells; a font shares its width out.
-        EXPECT_TRUE(!a.cells || asset_cell_width(&a, 954) == (a.image == &assets.numbers ? 20 : 10)) << a.path;
-    }
+    for (const Asset &a : asset_catalogue)
+        if (SDL_Surface *held = a.image ? *a.image : nullptr) {
+            EXPECT_EQ(held->format->BitsPerPixel, screen->format->BitsPerPixel) << a.path;
+            EXPECT_TRUE((held->flags & SDL_SRCCOLORKEY) && held->format->colorkey == screen_rgb(0, 255, 255)) << a.path;
+            EXPECT_TRUE(sdl_is_maintained() || (held->flags & (SDL_RLEACCELOK | SDL_RLEACCEL))) << a.path;
+            // A strip with spare columns keeps its 20-pixel cells; a font shares its width out.
+            EXPECT_TRUE(!a.cells || asset_cell_width(&a, 954) == (a.image == &assets.numbers ? 20 : 10)) << a.path;
+        }
 }
