@@ -123,13 +123,6 @@ TEST(WholeGame, TwoPlayersBothQualifyAndTheFileIsWrittenAfterEach) {
     EXPECT_EQ(std::make_tuple(1, 0, 1, -1), std::make_tuple(m.panel, m.row0, m.row1, new_entry_row[0]));
 }
 
-// A face button ends the first final screen at once, a closed window the second.
-TEST(WholeGame, ScoresBelowTheListAndTheFinalScreenCutShort) {
-    play(5, 10, {"AA", "AA", "", "A", "", ALWAYS}, "M P T1a T2a T3a F M P T1a T2a T3a F", "");
-    EXPECT_LT(step("M", 2).ms - step("F").ms, 1000u);
-    EXPECT_LT(now_ms() - step("F", 2).ms, 100u);
-}
-
 // On player 2's second table a minute in the pause menu (opened by Escape as by START), Resume, START, New game
 // for two players, who score on three tables and quit on the fourth.
 TEST(WholeGame, PauseResumeNewGameAndQuitDuringATableSavesNothing) {

@@ -101,26 +101,6 @@ TEST(Insertion, RowsShiftAndTheHighlightsFollow) {
     }
 }
 
-// Cases without a length read as sscanf's "%6i" does; the others fill six decimal columns and run on in digits to the
-// line feed or the end; digits that run into anything else, as in "1234567x\n", stay six columns.
-TEST(ScoreField, ReadsAsTheFormattedConversionAndWideScoresWhole) {
-    struct Case { const char *text; int32_t score = 0; long consumed = 0; } cases[] = {
-        {"   123\n"}, {"999999\n"}, {"-99999\n"}, {"     0\n"}, {"+42\n"}, {"1234567x"}, {"0x1fz"}, {"-0x1F\n"},
-        {"0xffff1"}, {"0xg"}, {"0777"}, {"08"}, {"+"}, {"-a"}, {"abc"}, {""}, {"\t\v\f\r 7"}, {"\xff\x31\x32"},
-        {"-1234567x"}, {"  \n  12\n"}, {"1234567\n", 1234567, 7}, {"-1234567\n", -1234567, 8}, {"1234567", 1234567, 7},
-        {"2147483647\n", INT32_MAX, 10}, {"-2147483648\n", INT32_MIN, 11}, {"2147483648\n", INT32_MAX, 10},
-        {"-99999999999999999999\n", INT32_MIN, 21}, {"0123456\n", 012345, 6}, {"1234567x\n", 123456, 6},
-    };
-    for (const Case &c : cases) {
-        int want = c.consumed ? c.score : -7, want_n = (int)c.consumed;
-        int want_ok = c.consumed || sscanf(c.text, "%6i%n", &want, &want_n) == 1;
-        int32_t got = -7;
-        ScoresText in = {c.text, strlen(c.text), 0};
-        int ok = read_score_field(&in, &got);
-        EXPECT_EQ(std::make_tuple(ok, got, ok ? (int)in.at : 0), std::make_tuple(want_ok, want, want_ok ? want_n : 0)) << c.text;
-    }
-}
-
 // Past a short file's end each byte is EOF cut to a byte, 255, so that a save writes it back as it was read.
 TEST(ScoresFile, TheFileKeepsItsBytes) {
     std::string table = fill_table(), cut = table;

@@ -27,7 +27,7 @@ std::string run_x(const std::string &command) {
 
 std::string window_id(void) {
     std::string id = run_x("timeout 10 xdotool search --sync --onlyvisible --name '^Olvane Gorvel$' | head -n 1");
-    return id.substr(0, id.find('\n'));
+    return id.empty() ? "none" : id.substr(0, id.find('\n'));  // an import without a window waits for a click
 }
 
 // True when the window shows each screen pixel as an s x s block of its colour (the 16-bit value's top bits): no blur.
@@ -118,7 +118,7 @@ TEST(Window, ShowsTheFrameSharplyAndAltReturnLeavesItAsItWas) {
     };
     show();
     downs_within(300);  // whatever mapping the window brought
-    EXPECT_TRUE(window_shows_screen(s));
+    ASSERT_TRUE(window_shows_screen(s));
     // However often full screen is asked for, granted or not, the window comes back as it was.
     for (int toggles = 1; toggles <= 4; toggles++) {
         EXPECT_EQ(key_to_window("alt+Return"), std::vector<int>{}) << "Alt+Return is no button";
