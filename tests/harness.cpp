@@ -1,6 +1,6 @@
-// Test harness: the game's platform on dummy drivers with a virtual clock.
+// Test harness: the game's platform on dummy drivers with a virtual clock, scripted input, reads of the screen.
 #include "harness.h"
-#include <stdlib.h>
+#include <ctype.h>
 #include <string.h>
 #include <SDL_mixer.h>
 #include "draw/backdrop.h"
@@ -15,9 +15,7 @@ namespace {
 std::string work_dir;
 pid_t started_in = 0;
 
-// As the program ends (less the launcher), so that a leak check sees
-// everything given back; a mixing thread left running into exit crashes the
-// maintained SDL 1.2 now and then. A forked child leaves all this alone.
+// At exit, not in a forked child: a leak check sees all given back, and no mixing thread runs on into exit to crash.
 void close_platform_at_exit(void) {
     if (getpid() != started_in)
         return;
@@ -26,56 +24,43 @@ void close_platform_at_exit(void) {
     SDL_Quit();
 }
 
-void bring_up(void) {
-    started_in = getpid();
-    atexit(close_platform_at_exit);
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    work_dir = scratch_folder();
-    if (symlink(OG_SOURCE_DIR "/data", (work_dir + "/data").c_str()) != 0 || chdir(work_dir.c_str()) != 0)
-        abort();
-    plat_use_virtual_clock(1000);
-    init_platform();
-    load_assets();
-}
+uint32_t surface_pixel(SDL_Surface *s, int x, int y) { return ((Uint16 *)((Uint8 *)s->pixels + y * s->pitch))[x]; }
 
-// Whatever an earlier test held goes up, as when the window loses the
-// keyboard and the joystick is found at rest, and the directions' hold-off
-// runs out.
-void release_everything(void) {
+enum { CODE_BASE = 0x1000 };  // raw 16-bit values well away from black and from the colour key
+
+}  // namespace
+
+void harness_start(unsigned seed) {
+    if (work_dir.empty()) {
+        started_in = getpid();
+        atexit(close_platform_at_exit);
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        work_dir = scratch_folder();
+        if (symlink(OG_SOURCE_DIR "/data", (work_dir + "/data").c_str()) != 0 || chdir(work_dir.c_str()) != 0)
+            abort();
+        plat_use_virtual_clock(1000);
+        init_platform();
+        load_assets();
+    }
+    if (chdir(work_dir.c_str()) != 0)
+        abort();
+    plat_frame_hook = plat_poll_hook = nullptr;
+    plat_sound_hook = nullptr;
+    plat_fail_flips = plat_unopenable_joystick = 0;
+    plat_show_held_frame();  // now, not as the next screen's first frame
+    // Whatever an earlier test held goes up: the keyboard lost, the joystick at rest, the directions' hold-off over.
     static JoystickState at_rest;
     plat_fake_joystick = &at_rest;
     plat_script_clear();
-    SDL_Event lost = {};
-    lost.type = lost.active.type = SDL_ACTIVEEVENT;
-    lost.active.state = SDL_APPINPUTFOCUS;
+    SDL_Event lost;
+    lost.active = {SDL_ACTIVEEVENT, 0, SDL_APPINPUTFOCUS};
     SDL_PushEvent(&lost);
     for (int i = 0; i < 3; i++) {
         plat_advance(1000);
         poll_input();
     }
     plat_fake_joystick = nullptr;
-}
-
-uint32_t surface_pixel(SDL_Surface *s, int x, int y) {
-    Uint8 *p = (Uint8 *)s->pixels + y * s->pitch + x * s->format->BytesPerPixel;
-    return s->format->BytesPerPixel == 2 ? *(Uint16 *)p : s->format->BytesPerPixel == 4 ? *(Uint32 *)p : p[0];
-}
-
-// Raw 16-bit values well away from black and from the colour key.
-enum { CODE_BASE = 0x1000 };
-
-}  // namespace
-
-void harness_start(unsigned seed) {
-    if (work_dir.empty())
-        bring_up();
-    if (chdir(work_dir.c_str()) != 0)
-        abort();
-    plat_frame_hook = plat_poll_hook = nullptr;
-    plat_sound_hook = nullptr;
-    plat_fail_flips = plat_unopenable_joystick = 0;
-    release_everything();
     reset_input();
     set_start_values();
     players[0].score = players[1].score = current_player = 0;
@@ -92,62 +77,40 @@ void harness_start(unsigned seed) {
 
 const std::string &harness_dir(void) { return work_dir; }
 
-namespace {
-
-// SDL gives a key down its character when it translates keys, as the game
-// asks it to while the keyboard types.
-void key_with_character(uint32_t at, SDLKey key, int down, SDLMod mod, Uint16 character) {
-    SDL_Event e = {};
-    e.type = e.key.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = key;
-    e.key.keysym.mod = mod;
-    e.key.keysym.unicode = down ? character : 0;
+void key_event(uint32_t at, SDLKey key, int down, SDLMod mod, int character) {
+    character = character >= 0 ? character : key >= 32 && key <= 126 ? key : 0;
+    SDL_Event e;
+    e.key = {(Uint8)(down ? SDL_KEYDOWN : SDL_KEYUP), 0, (Uint8)(down ? SDL_PRESSED : SDL_RELEASED),
+             {0, key, mod, (Uint16)(down ? character : 0)}};
     plat_script_event(at, &e);
-}
-
-}  // namespace
-
-void key_event(uint32_t at, SDLKey key, int down, SDLMod mod) {
-    key_with_character(at, key, down, mod, key >= 32 && key <= 126 ? (Uint16)key : 0);
 }
 
 void type_text(uint32_t at, const char *text) {
     for (; *text; text++, at += 40) {
-        SDLKey key = (SDLKey)(*text >= 'A' && *text <= 'Z' ? *text - 'A' + 'a' : *text);
-        SDLMod mod = *text >= 'A' && *text <= 'Z' ? KMOD_LSHIFT : KMOD_NONE;
-        key_with_character(at, key, 1, mod, (Uint16)*text);
-        key_with_character(at + 20, key, 0, mod, 0);
+        SDLMod mod = isupper(*text) ? KMOD_LSHIFT : KMOD_NONE;
+        key_event(at, (SDLKey)tolower(*text), 1, mod, *text);
+        key_event(at + 20, (SDLKey)tolower(*text), 0, mod);
     }
 }
 
-void mouse_button(uint32_t at, int x, int y, int down) {
-    SDL_Event e = {};
-    e.type = e.button.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.button = SDL_BUTTON_LEFT;
-    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.button.x = (Uint16)x;
-    e.button.y = (Uint16)y;
+void mouse_button(uint32_t at, int x, int y, int down, Uint8 button) {
+    SDL_Event e;
+    e.button = {(Uint8)(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP), 0, button,
+                (Uint8)(down ? SDL_PRESSED : SDL_RELEASED), (Uint16)x, (Uint16)y};
     plat_script_event(at, &e);
 }
 
 void tap_face_button(uint32_t at, uint32_t hold) {
-#ifdef OG_CONSOLE
-    const Uint8 face = 12;  // the handheld's A
-#else
-    const Uint8 face = 0;  // a common gamepad's A
-#endif
-    SDL_Event e = {};
-    e.type = e.jbutton.type = SDL_JOYBUTTONDOWN;
-    e.jbutton.button = face;
+    const Uint8 a = HANDHELD ? 12 : 0;  // the handheld's A, a common gamepad's A
+    SDL_Event e;
+    e.jbutton = {SDL_JOYBUTTONDOWN, 0, a, SDL_PRESSED};
     plat_script_event(at, &e);
-    e.type = e.jbutton.type = SDL_JOYBUTTONUP;
+    e.jbutton = {SDL_JOYBUTTONUP, 0, a, SDL_RELEASED};
     plat_script_event(at + hold, &e);
 }
 
 void close_window(uint32_t at) {
-    SDL_Event e = {};
-    e.type = SDL_QUIT;
+    SDL_Event e = {SDL_QUIT};
     plat_script_event(at, &e);
 }
 

@@ -1,12 +1,11 @@
-// Scratch folders for tests: made under $TMPDIR (or /tmp), removed with
-// everything in them when the process that made them ends.
+// Scratch folders for tests: made under $TMPDIR (or /tmp), removed with all in them as their process ends.
 #pragma once
 #include <ftw.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -32,9 +31,7 @@ inline std::string scratch_folder(void) {
     return dir;
 }
 
-// The whole file as bytes ("" when missing).
-inline std::string read_file(const std::string &path) {
-    std::stringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
-    return bytes.str();
+inline std::string read_file(const std::string &path) {  // "" when missing
+    using bytes = std::istreambuf_iterator<char>;
+    return std::string(bytes(std::ifstream(path, std::ios::binary).rdbuf()), bytes());
 }

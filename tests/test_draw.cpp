@@ -1,27 +1,11 @@
-// The images as loaded and drawn: every one is in the display's format
-// keyed on cyan with RLE, only exact cyan is transparent,
-// the cells cut from the sheets draw what the sheets draw, and text lands
-// where it should and stops at the first byte outside 32 to 126.
+// The images as loaded and drawn: in the display's format keyed on exact cyan, cells drawn as on their sheets, and
+// text placed and stopped at the first byte outside 32 to 126.
 #include <string>
 #include <gtest/gtest.h>
 #include "draw/sprites.h"
 #include "harness.h"
 
-TEST(Assets, EveryImageIsInTheDisplayFormatKeyedOnCyan) {
-    harness_start();
-    for (const Asset &f : asset_catalogue) {
-        if (!f.image)
-            continue;
-        SDL_Surface *held = *f.image;
-        EXPECT_EQ(held->format->BitsPerPixel, screen->format->BitsPerPixel) << f.path;
-        EXPECT_TRUE((held->flags & SDL_SRCCOLORKEY) && held->format->colorkey == screen_rgb(0, 255, 255)) << f.path;
-        // The maintained library drops the RLE flag.
-        EXPECT_TRUE(sdl_is_maintained() || (held->flags & (SDL_RLEACCELOK | SDL_RLEACCEL))) << f.path;
-    }
-}
-
-// Colours a 16-bit display cannot tell from cyan stay visible, from a true
-// colour file and from a palette one (a BMP, which IMG_Load reads too).
+// Colours a 16-bit display cannot tell from cyan stay visible, from a true colour BMP and from a palette one.
 TEST(Assets, OnlyExactCyanIsTransparentEvenCloseToItOnA16BitDisplay) {
     harness_start();
     SDL_Color colours[] = {{0, 255, 255, 0}, {1, 255, 255, 0}, {0, 254, 255, 0}, {0, 255, 254, 0}, {7, 252, 248, 0},
@@ -47,8 +31,7 @@ TEST(Assets, OnlyExactCyanIsTransparentEvenCloseToItOnA16BitDisplay) {
 
 TEST(Text, IsCentredOrPlacedAndStopsAtTheFirstByteOutside32To126) {
     harness_start();
-    // The font image is 95 cells plus `spare` pixels wide; the text is drawn at x (-1 centres it) and its first
-    // character lands at first_x.
+    // The font is 95 cells plus `spare` pixels wide; x -1 centres the text.
     struct { int glyph_width, spare; const char *text; int x, first_x; const char *drawn; } cases[] = {
         {7, 0, "VOLUME  70%", -1, 116, "VOLUME  70%"},  // a repeated cell shows the 1-pixel gap
         {8, 0, "abc", -1, 147, "abc"}, {10, 0, "AB\nCD", -1, 149, "AB"}, {7, 0, "xy\x7fz", -1, 152, "xy"},
@@ -70,9 +53,9 @@ TEST(Text, IsCentredOrPlacedAndStopsAtTheFirstByteOutside32To126) {
     }
 }
 
-// Fonts and card values are drawn from cells cut out at load time; each
-// puts down exactly the pixels of its place on the sheet.
-TEST(CellSheets, DrawTheSamePixelsAsTheSheet) {
+// Every image is in the display's format keyed on cyan (with RLE, a flag the maintained library drops). Fonts and
+// card values are drawn from cells cut out at load time, each exactly the pixels of its place on the sheet.
+TEST(Assets, InTheDisplayFormatKeyedOnCyanAndCellsDrawnAsOnTheSheet) {
     harness_start();
     for (SDL_Surface *sheet : {assets.font1, assets.font1_hilite, assets.font2, assets.font2_hilite, assets.font3,
                                assets.numbers}) {
@@ -90,7 +73,12 @@ TEST(CellSheets, DrawTheSamePixelsAsTheSheet) {
         }
     }
     EXPECT_EQ(sheet_cells(assets.numbers, 14), nullptr);
-    // A strip with spare columns keeps its 20-pixel cells; a font shares its width out.
     for (const Asset &a : asset_catalogue)
-        EXPECT_TRUE(!a.cells || asset_cell_width(&a, 954) == (a.image == &assets.numbers ? 20 : 10)) << a.path;
+        if (SDL_Surface *held = a.image ? *a.image : nullptr) {
+            EXPECT_EQ(held->format->BitsPerPixel, screen->format->BitsPerPixel) << a.path;
+            EXPECT_TRUE((held->flags & SDL_SRCCOLORKEY) && held->format->colorkey == screen_rgb(0, 255, 255)) << a.path;
+            EXPECT_TRUE(sdl_is_maintained() || (held->flags & (SDL_RLEACCELOK | SDL_RLEACCEL))) << a.path;
+            // A strip with spare columns keeps its 20-pixel cells; a font shares its width out.
+            EXPECT_TRUE(!a.cells || asset_cell_width(&a, 954) == (a.image == &assets.numbers ? 20 : 10)) << a.path;
+        }
 }

@@ -1,5 +1,4 @@
-// The top ten without SDL: insertion, the file, saving and loading in every set-up and by games at once, the
-// name grid.
+// The top ten without SDL: insertion, the file, saves and loads in every set-up and by games at once, the name grid.
 #include <gtest/gtest.h>
 #include <dirent.h>
 #include <grp.h>
@@ -16,7 +15,6 @@
 
 namespace {
 
-// One record as the game writes it, the name cut or padded to its field.
 std::string record(const std::string &name, int score) {
     char text[16];
     snprintf(text, sizeof text, "%6i\n", score);
@@ -36,6 +34,49 @@ std::string fill_table(void) {
     read_from(bytes);
     return bytes;
 }
+
+const uid_t PLAYER = 65534;  // nobody, nogroup
+const gid_t STRANGERS = 4242;  // a group nobody here is in
+const char ACL[] = "system.posix_acl_access";
+
+std::string acl_of(const char *path) {
+    char value[256];
+    ssize_t n = lgetxattr(path, ACL, value, sizeof value);
+    return n < 0 ? "" : std::string(value, (size_t)n);
+}
+
+// The regular files a save would take for temporaries; when `held`, only those whose save holds the lock.
+std::string temporaries(bool held = false) {
+    std::string names;
+    DIR *folder = opendir(".");
+    for (dirent *e; (e = readdir(folder)) != nullptr;) {
+        int fd = e->d_type == DT_REG && strncmp(e->d_name, "scores.tmp", 10) == 0 ? open(e->d_name, O_RDONLY) : -1;
+        if (fd >= 0 && (!held || flock(fd, LOCK_SH | LOCK_NB) != 0))
+            names += std::string(e->d_name) + " ";
+        close(fd);
+    }
+    closedir(folder);
+    return names;
+}
+
+// A step run in a child stopped after 5 s, by root, the player (or fail) or root under a 100-byte size limit with
+// SIGXFSZ's default action; the step's status or -signal.
+enum Saver { AS_ROOT, AS_PLAYER, SIZE_LIMITED };
+int in_child(Saver by, int (*step)(void)) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        alarm(5);
+        signal(SIGXFSZ, SIG_DFL);
+        umask(022);
+        struct rlimit limit = {100, 100};
+        bool dropped = by != AS_PLAYER || geteuid() != 0 || (!setgroups(0, nullptr) && !setgid(PLAYER) && !setuid(PLAYER));
+        _exit(!dropped ? 90 : by == SIZE_LIMITED && setrlimit(RLIMIT_FSIZE, &limit) != 0 ? 91 : step());
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
 
 }  // namespace
 
@@ -60,29 +101,7 @@ TEST(Insertion, RowsShiftAndTheHighlightsFollow) {
     }
 }
 
-// Cases without an expected length read as sscanf's "%6i" does; the others
-// fill six decimal columns and run on in digits to the line feed or the end;
-// digits that run into anything else, as in "1234567x\n", stay six columns.
-TEST(ScoreField, ReadsAsTheFormattedConversionAndWideScoresWhole) {
-    struct Case { const char *text; int32_t score = 0; long consumed = 0; } cases[] = {
-        {"   123\n"}, {"999999\n"}, {"-99999\n"}, {"     0\n"}, {"+42\n"}, {"1234567x"}, {"0x1fz"}, {"-0x1F\n"},
-        {"0xffff1"}, {"0xg"}, {"0777"}, {"08"}, {"+"}, {"-a"}, {"abc"}, {""}, {"\t\v\f\r 7"}, {"\xff\x31\x32"},
-        {"-1234567x"}, {"  \n  12\n"}, {"1234567\n", 1234567, 7}, {"-1234567\n", -1234567, 8}, {"1234567", 1234567, 7},
-        {"2147483647\n", INT32_MAX, 10}, {"-2147483648\n", INT32_MIN, 11}, {"2147483648\n", INT32_MAX, 10},
-        {"-99999999999999999999\n", INT32_MIN, 21}, {"0123456\n", 012345, 6}, {"1234567x\n", 123456, 6},
-    };
-    for (const Case &c : cases) {
-        int want = c.consumed ? c.score : -7, want_n = (int)c.consumed;
-        int want_ok = c.consumed || sscanf(c.text, "%6i%n", &want, &want_n) == 1;
-        int32_t got = -7;
-        ScoresText in = {c.text, strlen(c.text), 0};
-        int ok = read_score_field(&in, &got);
-        EXPECT_EQ(std::make_tuple(ok, got, ok ? (int)in.at : 0), std::make_tuple(want_ok, want, want_ok ? want_n : 0)) << c.text;
-    }
-}
-
-// Past a short file's end each byte is EOF cut to a byte, 255, so that a save
-// writes it back as it was read.
+// Past a short file's end each byte is EOF cut to a byte, 255, so that a save writes it back as it was read.
 TEST(ScoresFile, TheFileKeepsItsBytes) {
     std::string table = fill_table(), cut = table;
     for (int i = 27 * 7 + 3; i < 270; i++)  // cut inside row 7's name
@@ -100,85 +119,33 @@ TEST(ScoresFile, TheFileKeepsItsBytes) {
     EXPECT_EQ(written(), wide);
 }
 
-namespace {
-
-const uid_t PLAYER = 65534;  // nobody, nogroup
-const gid_t STRANGERS = 4242;  // a group nobody here is in
-const char ACL[] = "system.posix_acl_access";
-
-// The bytes of the file's ACL, "" for none.
-std::string acl_of(const char *path) {
-    char value[256];
-    ssize_t n = lgetxattr(path, ACL, value, sizeof value);
-    return n < 0 ? "" : std::string(value, (size_t)n);
-}
-
-// The regular files a save would take for temporaries; when `held`, only those whose save holds the lock.
-std::string temporaries(bool held = false) {
-    std::string names;
-    DIR *folder = opendir(".");
-    struct stat st;
-    for (dirent *e; (e = readdir(folder)) != nullptr;) {
-        if (strncmp(e->d_name, "scores.tmp", 10) != 0 || lstat(e->d_name, &st) != 0 || !S_ISREG(st.st_mode))
-            continue;
-        int fd = open(e->d_name, O_RDONLY);
-        if (!held || flock(fd, LOCK_SH | LOCK_NB) != 0)
-            names += std::string(e->d_name) + " ";
-        close(fd);
-    }
-    closedir(folder);
-    return names;
-}
-
-// Runs the step in a child stopped after 5 s, when asked as the player (root drops to nobody, or fails) and
-// under a 100-byte size limit with SIGXFSZ's default action. Returns its status or -signal.
-int in_child(bool as_player, bool size_limit, int (*step)(void)) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        alarm(5);
-        signal(SIGXFSZ, SIG_DFL);
-        umask(022);
-        struct rlimit limit = {100, 100};
-        bool dropped = !as_player || geteuid() != 0 || (!setgroups(0, nullptr) && !setgid(PLAYER) && !setuid(PLAYER));
-        _exit(!dropped ? 90 : size_limit && setrlimit(RLIMIT_FSIZE, &limit) != 0 ? 91 : step());
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
-}
-
-}  // namespace
-
 // A save never hangs or dies, nor leaves a file half written; a load reads only a regular file.
 TEST(ScoresFile, SaveAndLoadInEverySetUp) {
     enum Bytes { NONE, NEW, OLD };  // what the file holds after the save
-    const struct { const char *what; void (*arrange)(void); bool player, limit; Bytes bytes; mode_t mode; } setups[] = {
-        {"no file yet", [] { unlink("scores"); }, false, false, NEW, 0644},
-        {"mode 640 kept", [] { chmod("scores", 0640); }, false, false, NEW, 0640},
-        {"mode 666 kept", [] { chmod("scores", 0666); }, false, false, NEW, 0666},
-        {"a stale temporary", [] { put_file("scores.tmp", "junk"); }, false, false, NEW, 0644},
-        {"a folder named as a temporary", [] { mkdir("scores.tmp", 0755); }, false, false, NEW, 0644},
-        {"a second name", [] { link("scores", "other"); }, false, false, NEW, 0644},
-        {"a symlink", [] { rename("scores", "target"); symlink("target", "scores"); }, false, false, NEW, 0644},
-        {"a link to nowhere", [] { unlink("scores"); symlink("target", "scores"); }, false, false, NEW, 0644},
-        {"a size limit", [] {}, false, true, OLD, 0644},
-        {"scores is a folder", [] { unlink("scores"); mkdir("scores", 0755); }, false, false, NONE, 0},
-        {"scores is a FIFO", [] { unlink("scores"); mkfifo("scores", 0644); }, false, false, NONE, 0},
-        {"a link to a FIFO", [] { unlink("scores"); mkfifo("fifo", 0644); symlink("fifo", "scores"); }, false, false, NONE, 0},
-        {"a link to a device", [] { unlink("scores"); symlink("/dev/zero", "scores"); }, false, false, NONE, 0},
-        {"a read-only folder", [] { chmod("scores", 0666); chmod(".", 0555); }, true, false, NEW, 0666},
-        {"a read-only file", [] { chmod("scores", 0444); }, true, false, OLD, 0444},
+    const struct { const char *what; void (*arrange)(); Bytes bytes; mode_t mode = 0644; Saver by = AS_ROOT; } setups[] = {
+        {"no file yet", [] { unlink("scores"); }, NEW}, {"a size limit", [] {}, OLD, 0644, SIZE_LIMITED},
+        {"mode 640", [] { chmod("scores", 0640); }, NEW, 0640}, {"mode 666", [] { chmod("scores", 0666); }, NEW, 0666},
+        {"a stale temporary", [] { put_file("scores.tmp", "junk"); }, NEW},
+        {"a folder named as a temporary", [] { mkdir("scores.tmp", 0755); }, NEW},
+        {"a second name", [] { link("scores", "other"); }, NEW},
+        {"a symlink", [] { rename("scores", "target"); symlink("target", "scores"); }, NEW},
+        {"a link to nowhere", [] { unlink("scores"); symlink("target", "scores"); }, NEW},
+        {"scores is a folder", [] { unlink("scores"); mkdir("scores", 0755); }, NONE, 0},
+        {"scores is a FIFO", [] { unlink("scores"); mkfifo("scores", 0644); }, NONE, 0},
+        {"a link to a FIFO", [] { unlink("scores"); mkfifo("fifo", 0644); symlink("fifo", "scores"); }, NONE, 0},
+        {"a link to a device", [] { unlink("scores"); symlink("/dev/zero", "scores"); }, NONE, 0},
+        {"a read-only folder", [] { chmod("scores", 0666); chmod(".", 0555); }, NEW, 0666, AS_PLAYER},
+        {"a read-only file", [] { chmod("scores", 0444); }, OLD, 0444, AS_PLAYER},
         {"another owner's shared file", [] { ASSERT_TRUE(geteuid() || !chown("scores", 0, PLAYER)); chmod("scores", 0664); },
-         true, false, NEW, 0664},
+         NEW, 0664, AS_PLAYER},
         // user::rw- user:1000:rw- group::r-- mask::rw- other::r--; the mode's group bits show the mask.
         {"an ACL", [] {
             const uint32_t acl[] = {2, 1 | 6 << 16, ~0u, 2 | 6 << 16, 1000, 4 | 4 << 16, ~0u, 16 | 6 << 16, ~0u, 32 | 4 << 16, ~0u};
             ASSERT_EQ(setxattr("scores", ACL, acl, sizeof acl, 0), 0) << "No ACLs here: set TMPDIR to a file system with them";
-         }, true, false, NEW, 0664},
-        {"a setgid folder, as root", [] { lchown("scores", 0, 0); chown(".", PLAYER, STRANGERS); chmod(".", 02755); },
-         false, false, NEW, 0644},
-        {"a setgid folder", [] { chown(".", PLAYER, STRANGERS); chmod(".", 02755); }, true, false, NEW, 0644},
-        {"a group the player is not in", [] { chown("scores", PLAYER, STRANGERS); }, true, false, NEW, 0644},
+         }, NEW, 0664, AS_PLAYER},
+        {"a setgid folder, as root", [] { lchown("scores", 0, 0); chown(".", PLAYER, STRANGERS); chmod(".", 02755); }, NEW},
+        {"a setgid folder", [] { chown(".", PLAYER, STRANGERS); chmod(".", 02755); }, NEW, 0644, AS_PLAYER},
+        {"a group the player is not in", [] { chown("scores", PLAYER, STRANGERS); }, NEW, 0644, AS_PLAYER},
     };
     const std::string saved_table = fill_table();
     for (const auto &s : setups) {
@@ -192,19 +159,18 @@ TEST(ScoresFile, SaveAndLoadInEverySetUp) {
         struct stat before = {}, after = {}, st;
         bool existed = lstat(file(), &before) == 0 && S_ISREG(before.st_mode);
         std::string acl = acl_of(file());
-        EXPECT_EQ(in_child(s.player, s.limit, [] { save_high_scores(); return 0; }), 0) << "the save ended";
+        EXPECT_EQ(in_child(s.by, [] { save_high_scores(); return 0; }), 0) << "the save ended";
         lstat(file(), &after);
         EXPECT_EQ(S_ISREG(after.st_mode) ? read_file(file()) : "none",
                   s.bytes == NONE ? "none" : s.bytes == NEW ? saved_table : "Old");
         EXPECT_TRUE((!s.mode || (after.st_mode & 07777) == s.mode) &&
                     (!existed || (after.st_uid == before.st_uid && after.st_gid == before.st_gid)))
             << "mode " << std::oct << after.st_mode << std::dec << ", owner " << after.st_uid << ":" << after.st_gid;
-        EXPECT_EQ(acl_of(file()), acl) << "the ACL kept";
-        EXPECT_EQ(temporaries(), "") << "temporaries left behind";
+        EXPECT_EQ(std::make_pair(acl_of(file()), temporaries()), std::make_pair(acl, std::string())) << "ACL, temporaries";
         EXPECT_TRUE((access("other", F_OK) != 0 || read_file("other") == saved_table) &&
                     (access("target", F_OK) != 0 || (lstat("scores", &st) == 0 && S_ISLNK(st.st_mode))))
             << "a second name sees the new table, a link stays a link";
-        EXPECT_EQ(in_child(s.player, false, [] {
+        EXPECT_EQ(in_child(s.by, [] {
             memset(high_scores, 0x5a, sizeof high_scores);
             load_high_scores();
             return (int)(high_scores[9].score == 100 ? NEW : high_scores[0].name[0] ? OLD : NONE);
@@ -212,36 +178,28 @@ TEST(ScoresFile, SaveAndLoadInEverySetUp) {
     }
 }
 
-// Two games save a thousand times each while a third reads: every read finds one of their tables whole. A save
-// holds a lock on its temporary, and no other save takes away a temporary so held, even of a save stopped for a
-// while; a killed save's goes with the next save.
+// Two games save a thousand times each while a third reads: every read finds one of their tables whole. No save
+// takes away a temporary whose save holds its lock, even stopped for a while; a killed save's goes with the next.
 TEST(ScoresFile, SavesAtOnceShowWholeTablesAndKeepRunningTemporaries) {
     const std::string table = fill_table(), other = record("A", 1001) + table.substr(27);
     put_file("scores.tmp.1.0", "a killed save's");
-    auto saver = [](int added, int saves) {  // a game that saves its table `saves` times, or until it is killed
-        pid_t pid = fork();
-        if (pid == 0) {
+    pid_t stopped = 0;
+    for (int game = 0; game < 3; game++)  // games 0 and 1 save a thousand times, game 2 until it is killed
+        if ((stopped = fork()) == 0) {
             alarm(60);
-            high_scores[0].score += added;
-            for (int n = 0; n != saves; n++)
+            high_scores[0].score += game == 1;
+            for (int n = 0; n != (game < 2 ? 1000 : -1); n++)
                 save_high_scores();
             _exit(0);
         }
-        return pid;
-    };
-    pid_t savers[2] = {saver(0, 1000), saver(1, 1000)};
     int reads = 0, whole = 0, status = 0;
     for (int running = 2; running > 0; reads++) {
         std::string now = read_file("scores");
         whole += now == table || now == other;
-        for (pid_t &pid : savers)
-            if (pid && waitpid(pid, &status, WNOHANG) == pid) {
-                EXPECT_EQ(status, 0);
-                pid = 0, running--;
-            }
+        for (; waitpid(-1, &status, WNOHANG) > 0; running--)
+            EXPECT_EQ(status, 0);
     }
     EXPECT_EQ(whole, reads);
-    pid_t stopped = saver(0, -1);
     int held_seen = 0;
     for (int n = 0; n < 2000 && held_seen < 5; n++, kill(stopped, SIGCONT)) {
         usleep(500 + 700 * (n % 8));  // stops that fall anywhere in a save, in time
@@ -259,11 +217,11 @@ TEST(ScoresFile, SavesAtOnceShowWholeTablesAndKeepRunningTemporaries) {
     EXPECT_EQ(temporaries(), "");
 }
 
-// Keys ^ _ < > step the cursor, any other puts it on its character; each key then picks.
+// Keys ^ _ < > step the cursor, any other puts it on its character; each key then picks. A delete is a first edit.
 TEST(NameGrid, CursorAndPicks) {
     const char moves[] = "^_<>";
     struct Case { const char *old_name, *keys, *name; int untouched, accept; } cases[] = {
-        {"Player 1", "<", "Player 1", 1, 1}, {"Player 1", "Z", "Z", 0, 0}, {"Player 1", "{{a", "a", 0, 0},
+        {"Player 1", "<", "Player 1", 1, 1}, {"Player 1", "Z", "Z", 0, 0}, {"Player 1", "{{}", "", 0, 1},
         {"Old", "ABCDEFGHIJKLMNO{", "ABCDEFGHIJKL", 0, 0}, {"Old", "^_N<>h^", "@ANMNhU", 0, 0}, {"Old", "}>!_", "A!", 0, 1},
         {"qqqqqqqqqqqqqqqqqqqq", "", "qqqqqqqqqqqqqqqqqqq", 1, 0},  // 20 bytes, no terminator
     };

@@ -1,6 +1,5 @@
-// A seeded player presses keys through many whole tables on the virtual clock; each press is checked against a model
-// of the rules: the choices, the pairs and their points, the cards left, the scores, the clock. OG_SOAK_TABLES sets
-// the number of tables (200); a failure names the seed that replays it: OG_SOAK_SEED=<seed> OG_SOAK_TABLES=1.
+// A seeded player presses keys through whole tables, each press checked against a model of the rules: choices,
+// pairs, points, cards, scores, clock. OG_SOAK_TABLES (200) tables; OG_SOAK_SEED=<seed> replays a failure.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <algorithm>
@@ -28,13 +27,13 @@ unsigned seed;  // its parity is whose table it is
 std::string failure;
 long pairs, cleared;
 
-// The pair bonus holds 500 for 20 idle ticks, then loses 10 a tick down to 0. A pair, or a stock press that places
-// a card, starts it again, and starts the 90 ms to the next tick (tick_ms) at the loop's previous pass (pass_ms).
+// The bonus holds 500 for 20 idle ticks, then loses 10 a tick to 0. A pair, or a stock press that places a card,
+// restarts it and the 90 ms to the next tick, from the loop's previous pass.
 int pair_bonus(void) { return std::clamp(500 - 10 * (seen.idle - 20), 0, 500); }
 std::pair<int, int> restart(void) { return seen.idle = 0, seen.tick_ms = seen.pass_ms, std::pair(NO_SLOT, NO_SLOT); }
 
-// What `key` leaves chosen: the stock filling the lowest gap drops both choices; a face button on a card or the
-// waste chooses, and a judged pair of equal or neighbouring values (king and ace too) is taken.
+// What `key` leaves chosen: the stock filling a gap drops both choices; a face button on a card chooses, and a
+// pair of equal or neighbouring values (king and ace too) is taken.
 std::pair<int, int> settle(SDLKey key) {
     int first = table.selected_first, c = table.cursor_slot;
     if (key == SDLK_SPACE && c == STOCK_TARGET && table.table_slots[STOCK_TOP] &&
@@ -53,8 +52,7 @@ std::pair<int, int> settle(SDLKey key) {
     return restart();
 }
 
-// Between presses the table holds the cards no pair took, and only its
-// player has scored (the turn has passed when the bonus is checked).
+// Between presses the table holds the cards no pair took and only its player has scored (the turn passes later).
 bool settled(long bonus = 0) {
     int count[14] = {}, p = seed % 2;
     for (int v : table.table_slots)
@@ -98,8 +96,7 @@ void fail(const char *what) {
 }
 
 void player(void) {
-    // The loop starts its clock after the deal and the ready banner, reads it once a pass after the input, and
-    // counts a tick at the first pass more than 90 ms after the last.
+    // The clock starts after the deal and banner; a tick comes at the first pass more than 90 ms after the last.
     if (!seen.in_play && table.cursor_slot == FIRST_CURSOR && table.last_tick_ms - table.now_ms >= 2000)
         seen.in_play = 1, seen.pass_ms = table.now_ms, seen.tick_ms = (int)now_ms();
     if (seen.in_play && seen.pass_ms != table.now_ms && (seen.pass_ms = table.now_ms) > seen.tick_ms + 90)
@@ -115,8 +112,7 @@ void player(void) {
     }
     if ((!seen.pressed_at && !settled()) || table.time_left != 1250 - seen.ticks)
         fail("the cards, the scores or the clock are not the model's");
-    // Pressing only while nothing moves, it plans on the table its press meets. A pause passes in 20 ms steps, not
-    // in the 1 ms passes of the handheld's loop.
+    // It presses only while nothing moves; a pause passes in 20 ms steps, not the handheld's 1 ms passes.
     if (now_ms() < seen.next_press || table.moving_active || table.stock_turn_phase || seen.pressed_at)
         return plat_advance(!seen.pressed_at && now_ms() + 100 < seen.next_press ? 20 : 0);
     seen.next_press = now_ms() + 40 + (uint32_t)roll(60);
@@ -143,8 +139,7 @@ TEST(TableSoak, RandomPlayKeepsTheRules) {
     harness_start(1);
     plat_poll_hook = player;
     failure.clear(), pairs = cleared = 0, seed = (unsigned)first;
-    // Everything a table depends on comes from its seed, so that the seed alone replays it; past 2^32-1 the seeds
-    // go on from 0.
+    // Everything a table depends on comes from its seed, so that the seed alone replays it.
     for (unsigned long long n = 0; n < tables && failure.empty(); n++, seed++) {
         seen = Seen(), player_rng = seed * 2654435761u + 1, srand(seed);
         seen.presses_left = seed % 8 == 7 ? 600 : 5 + roll(120);  // most are short, every eighth long enough to clear
@@ -152,8 +147,7 @@ TEST(TableSoak, RandomPlayKeepsTheRules) {
         seen.start[0] = players[0].score = 1000 * (seed % 3), seen.start[1] = players[1].score = 777;
         plat_script_clear();
         play_table();
-        // After the table: 10000 for a cleared table and 1000 for each stock card then left, 50 per started ten
-        // ticks of the time then left; nothing after a time-up.
+        // Cleared: 10000 and 1000 a stock card left; but on a time-up, 50 per started ten ticks left.
         long stock = std::count_if(table.table_slots + STOCK_TOP, table.table_slots + SLOT_CELLS, [](int v) { return v; });
         long bonus = table_cleared() ? 10000 + 1000 * stock : 0, step = table_cleared() || seen.took_score ? 50 : 0;
         if (failure.empty() && !settled(bonus + step * ((1250 - seen.ticks + 9) / 10)))

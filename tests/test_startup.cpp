@@ -1,6 +1,5 @@
-// Start-up, shutdown and fatal errors: the real game binary run as a child
-// process in a scratch folder, and the fatal path run in-process. Nothing here
-// starts SDL's threads, which would make the fatal path's forks unsafe.
+// Start-up, shutdown and fatal errors: the real game binary run as a child process in a scratch folder, and the
+// fatal path run in-process. Nothing here starts SDL's threads, which would make the fatal path's forks unsafe.
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -15,9 +14,8 @@ bool is_report(const std::string &err, const std::string &message) {
     return err.rfind(head, 0) == 0 && err.find('\n', head.size()) == err.size() - 1;
 }
 
-// SDL turns SIGTERM into a quit only once it has installed its handler, and
-// the classic SDL 1.2 drops one that comes before its event queue is up: ask
-// again a second later (not sooner: after SDL_Quit, SIGTERM kills the game).
+// SDL quits on SIGTERM only once its handler is in, and the classic SDL 1.2 drops one that comes before its event
+// queue is up: ask again a second later (not sooner: after SDL_Quit, SIGTERM kills the game).
 bool catches_sigterm(pid_t pid) {
     std::string status = read_file("/proc/" + std::to_string(pid) + "/status");
     size_t caught = status.find("SigCgt:");
@@ -30,24 +28,18 @@ bool catches_sigterm(pid_t pid) {
 // catalogue order, then the sounds. The game runs in a scratch folder whose data/ lacks the catalogue's files
 // first..last; where nothing fails, SIGTERM asks it to quit as a closed window would.
 TEST(GameProcess, PrintsTheBannerThenQuitsOrStopsAtTheFirstFailure) {
-    const std::string image = "Unable to load image: data/";
+    const std::string image = "Unable to load image: data/", init = "Unable to initialize ", sound = "Unable to load sound";
     const struct { int first, last; std::string drivers, message; } cases[] = {
-        {ASSET_COUNT, 0, "", ""},
-        {ASSET_COUNT, 0, "SDL_VIDEODRIVER=no-such-video", "Unable to initialize SDL"},
+        {ASSET_COUNT, 0, "", ""}, {ASSET_COUNT, 0, "SDL_VIDEODRIVER=no-such-video", init + "SDL"},
         // The maintained SDL 1.2 refuses an unknown audio driver in SDL_Init.
-        {ASSET_COUNT, 0, "SDL_AUDIODRIVER=no-such-audio",
-         sdl_is_maintained() ? "Unable to initialize SDL" : "Unable to initialize audio"},
-        {0, 0, "", image + "tile_normal.png\n"},
-        {17, ASSET_COUNT - 1, "", image + "timesup.png\n"},
-        {40, 40, "", image + "button_takescore_sure.png\n"},
-        {41, 41, "", "Unable to load sound"},
-        {46, 46, "", "Unable to load sound"},
+        {ASSET_COUNT, 0, "SDL_AUDIODRIVER=no-such-audio", init + (sdl_is_maintained() ? "SDL" : "audio")},
+        {0, 0, "", image + "tile_normal.png\n"}, {17, ASSET_COUNT - 1, "", image + "timesup.png\n"},
+        {40, 40, "", image + "button_takescore_sure.png\n"}, {41, 41, "", sound}, {46, 46, "", sound},
     };
     setenv("ASAN_OPTIONS", "detect_leaks=0", 1);  // the status is under test, not SDL's leftovers
     for (auto &c : cases) {
         bool quit = c.message.empty();
-        // qemu's user mode catches SIGTERM itself, from the first instruction.
-        if (quit && getenv("QEMU_LD_PREFIX"))
+        if (quit && getenv("QEMU_LD_PREFIX"))  // qemu's user mode catches SIGTERM itself, from the first instruction
             continue;
         std::string dir = scratch_folder();
         std::string command = "cd '" + dir + "' && exec env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " + c.drivers +

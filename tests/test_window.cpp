@@ -1,15 +1,8 @@
-// The game in a real X window, on the classic and on the maintained SDL 1.2
-// (scripts/ci.d/40-compat.sh starts an Xvfb with no window manager and runs
-// this binary on both; without OG_WINDOW_DISPLAY every case is skipped):
-// the frame on screen pixel for pixel at the window's scale, also after any
-// number of Alt+Returns, which are no START; a lost display and the name
-// being entered.
+// The game in a real X window on the Xvfb without a window manager that OG_WINDOW_DISPLAY names (else skipped): the
+// frame pixel for pixel at the window's scale, also after Alt+Returns; clicks; a display lost during name entry.
 #include <gtest/gtest.h>
 #include <stdio.h>
-#include <stdlib.h>
 #include <sys/wait.h>
-#include <unistd.h>
-#include <string>
 #include <vector>
 #include <SDL_mixer.h>
 #include "draw/sprites.h"
@@ -25,40 +18,34 @@ std::string run_x(const std::string &command) {
     std::string out;
     for (int tries = 0; tries < 5 && out.empty(); tries++) {
         FILE *pipe = popen(command.c_str(), "r");
-        char buffer[4096];
-        for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            out.append(buffer, n);
-        if (pipe)
-            pclose(pipe);
+        for (int c; (c = fgetc(pipe)) != EOF;)
+            out += (char)c;
+        pclose(pipe);
     }
     return out;
 }
 
 std::string window_id(void) {
     std::string id = run_x("timeout 10 xdotool search --sync --onlyvisible --name '^Olvane Gorvel$' | head -n 1");
-    return id.substr(0, id.find('\n'));
+    return id.empty() ? "none" : id.substr(0, id.find('\n'));  // an import without a window waits for a click
 }
 
-// True when the window shows the screen, each pixel an s x s block of its
-// colour (the top bits of the 16-bit value): nearest neighbour, no blur.
+// True when the window shows each screen pixel as an s x s block of its colour (the 16-bit value's top bits): no blur.
 bool window_shows_screen(int s) {
-    std::string ppm = run_x("import -window " + window_id() + " -depth 8 ppm:-");
-    int w = 0, h = 0, maxval = 0, offset = 0;
-    if (sscanf(ppm.c_str(), "P6 %d %d %d%n", &w, &h, &maxval, &offset) != 3 || w != 320 * s || h != 240 * s)
+    std::string shot = run_x("import -window " + window_id() + " -depth 8 rgb:-");
+    const int w = 320 * s, h = 240 * s;
+    if (shot.size() != (size_t)w * h * 3)
         return false;
-    const unsigned char *rgb = (const unsigned char *)ppm.data() + ppm.size() - (size_t)w * h * 3;
-    for (int y = 0; y < h; y++)
-        for (int x = 0; x < w; x++) {
-            uint32_t v = pixel_at(x / s, y / s);
-            const unsigned char *p = rgb + ((size_t)y * w + x) * 3;
-            if (p[0] >> 3 != (int)(v >> 11 & 31) || p[1] >> 2 != (int)(v >> 5 & 63) || p[2] >> 3 != (int)(v & 31))
-                return false;
-        }
+    for (int i = 0; i < w * h; i++) {
+        uint32_t v = pixel_at(i % w / s, i / w / s);
+        const unsigned char *p = (const unsigned char *)shot.data() + (size_t)i * 3;
+        if (p[0] >> 3 != (int)(v >> 11 & 31) || p[1] >> 2 != (int)(v >> 5 & 63) || p[2] >> 3 != (int)(v & 31))
+            return false;
+    }
     return true;
 }
 
-// The pad's button downs that arrive within `ms` of real time, and its pointer's downs and ups ("v12,34",
-// "^12,34").
+// The pad's button downs that arrive within `ms` of real time, and its pointer's downs and ups (" v12,34 ^12,34").
 std::vector<int> downs_within(int ms, std::string *pointer = nullptr) {
     std::vector<int> downs;
     for (int waited = 0; waited < ms; waited += 10, usleep(10 * 1000))
@@ -70,8 +57,7 @@ std::vector<int> downs_within(int ms, std::string *pointer = nullptr) {
     return downs;
 }
 
-// Clicks at game pixel (x, y) as the window shows it, `s` screen pixels to a game pixel; in full screen the
-// game's 320 x 240 lie in the middle of the display. Returns what the pad made of it.
+// Clicks game pixel (x, y) at scale s, in full screen amid the display; returns what the pad made of it.
 std::string click_in_window(int x, int y, int s, bool fullscreen) {
     std::string where = "--window " + window_id() + " " + std::to_string(x * s) + " " + std::to_string(y * s);
     if (fullscreen) {
@@ -85,18 +71,20 @@ std::string click_in_window(int x, int y, int s, bool fullscreen) {
     return pointer;
 }
 
-bool key_to_window(const char *keys) {
-    return run_x("xdotool windowfocus --sync " + window_id() + " key --clearmodifiers " + keys + " && echo sent") == "sent\n";
+// The pad's button downs that follow the keys; {-1} when they could not be sent.
+std::vector<int> key_to_window(const char *keys) {
+    if (run_x("xdotool windowfocus --sync " + window_id() + " key --clearmodifiers " + keys + " && echo sent") != "sent\n")
+        return {-1};
+    return downs_within(500);
 }
 
 // The platform in a real window, as scripts/play starts it; returns the window's scale.
 int open_window(const char *display) {
     const int s = sdl_is_maintained() ? 2 : 1;
-    setenv("DISPLAY", display, 1);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("SDL12COMPAT_WINDOW_SCALING", std::to_string(s).c_str(), 1);
-    setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 1);
+    const char *environment[][2] = {{"DISPLAY", display}, {"SDL_VIDEODRIVER", "x11"}, {"SDL_AUDIODRIVER", "dummy"},
+                                    {"SDL12COMPAT_WINDOW_SCALING", s == 2 ? "2" : "1"}, {"SDL12COMPAT_SCALE_METHOD", "nearest"}};
+    for (auto &variable : environment)
+        setenv(variable[0], variable[1], 1);
     EXPECT_EQ(chdir(OG_SOURCE_DIR), 0);
     for (int tries = 0; tries < 5 && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0; tries++)
         usleep(100 * 1000);
@@ -105,8 +93,7 @@ int open_window(const char *display) {
     return s;
 }
 
-// A face button on the first frame, the window killed on the fourth (the server drops the connection). The
-// window has a title of its own, so that no other is taken for it.
+// A face button on the first frame, the window (by a title of its own) killed by the server on the fourth.
 void press_then_kill_window(void) {
     static int frames = 0;
     const std::string title = "Olvane Gorvel " + std::to_string(getpid());
@@ -131,12 +118,10 @@ TEST(Window, ShowsTheFrameSharplyAndAltReturnLeavesItAsItWas) {
     };
     show();
     downs_within(300);  // whatever mapping the window brought
-    EXPECT_TRUE(window_shows_screen(s));
-    // However often full screen is asked for, and whether or not a window
-    // manager could grant it, the window comes back as it was.
+    ASSERT_TRUE(window_shows_screen(s));
+    // However often full screen is asked for, granted or not, the window comes back as it was.
     for (int toggles = 1; toggles <= 4; toggles++) {
-        ASSERT_TRUE(key_to_window("alt+Return"));
-        EXPECT_EQ(downs_within(400), std::vector<int>{}) << "Alt+Return is no button";
+        EXPECT_EQ(key_to_window("alt+Return"), std::vector<int>{}) << "Alt+Return is no button";
         show();
     }
     EXPECT_FALSE(screen->flags & SDL_FULLSCREEN);
@@ -144,15 +129,12 @@ TEST(Window, ShowsTheFrameSharplyAndAltReturnLeavesItAsItWas) {
     // A click reaches the game in its pixels, at the window's scale and in full screen with borders round it.
     EXPECT_EQ(click_in_window(37, 201, s, false), " v37,201 ^37,201");
     if (!sdl_is_maintained()) {  // the maintained library goes full screen only through a window manager
-        ASSERT_TRUE(key_to_window("alt+Return"));
-        downs_within(400);
+        EXPECT_EQ(key_to_window("alt+Return"), std::vector<int>{});
         EXPECT_TRUE(screen->flags & SDL_FULLSCREEN);
         EXPECT_EQ(click_in_window(300, 12, s, true), " v300,12 ^300,12");
-        ASSERT_TRUE(key_to_window("alt+Return"));
-        downs_within(400);
+        EXPECT_EQ(key_to_window("alt+Return"), std::vector<int>{});
     }
-    ASSERT_TRUE(key_to_window("Return"));
-    EXPECT_EQ(downs_within(500), std::vector<int>{BTN_START}) << "the keys still arrive";
+    EXPECT_EQ(key_to_window("Return"), std::vector<int>{BTN_START}) << "the keys still arrive";
     if (const char *shots = getenv("OG_WINDOW_SHOTS"))
         run_x("import -window " + window_id() + " '" + shots + "/window_" + std::to_string(s) + "x.png' && echo saved");
     free_assets();
@@ -160,19 +142,14 @@ TEST(Window, ShowsTheFrameSharplyAndAltReturnLeavesItAsItWas) {
     SDL_Quit();
 }
 
-// A display lost during a name entry keeps the name as it stands, as a failed flip does, and the program ends
-// with status 1; lost in the menus it keeps nothing. Each game runs in a child of its own.
+// A display lost during a name entry keeps the name as it stands, as a failed flip does, and the program ends with
+// status 1; lost in the menus it keeps nothing. Each game runs in a child of its own.
 TEST(Window, ALostDisplayKeepsTheNameBeingEnteredAndNothingElse) {
     const char *display = getenv("OG_WINDOW_DISPLAY");
     if (!display || !*display)
         GTEST_SKIP() << "no OG_WINDOW_DISPLAY";
-    std::string empty_rows;
-    for (int i = 0; i < 9; i++)
-        empty_rows += std::string(20, '\0') + "     0\n";
     const struct { const char *where; void (*run)(void); std::string file; } cases[] = {
-        {"name entry", run_end_of_game, "A" + std::string(19, '\0') + "  4321\n" + empty_rows},
-        {"the menus", run_game_flow, ""},
-    };
+        {"name entry", run_end_of_game, "A" + std::string(19, '\0') + "  4321\n"}, {"the menus", run_game_flow, ""}};
     for (const auto &c : cases) {
         const std::string folder = scratch_folder();
         pid_t pid = fork();
@@ -188,6 +165,6 @@ TEST(Window, ALostDisplayKeepsTheNameBeingEnteredAndNothingElse) {
         int status = 0;
         waitpid(pid, &status, 0);
         EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status), 1) << c.where;
-        EXPECT_EQ(read_file(folder + "/scores"), c.file) << c.where;
+        EXPECT_EQ(read_file(folder + "/scores").substr(0, 27), c.file) << c.where;
     }
 }
